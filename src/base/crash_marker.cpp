@@ -24,7 +24,9 @@ void setCrashMarker(std::string path, std::string versionText) {
     state().version = std::move(versionText);
 }
 
-const std::string& crashMarkerPath() { return state().path; }
+const std::string& crashMarkerPath() {
+    return state().path;
+}
 
 std::string crashMarkerText(std::string_view versionText, std::string_view action) {
     std::string text = "Harlune ";

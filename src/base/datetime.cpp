@@ -14,8 +14,8 @@ long long daysFromCivil(int y, int m, int d) {
     y -= m <= 2;
     const long long era = (y >= 0 ? y : y - 399) / 400;
     const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * static_cast<unsigned>(m + (m > 2 ? -3 : 9)) + 2) / 5 +
-                         static_cast<unsigned>(d) - 1;
+    const unsigned doy =
+        (153 * static_cast<unsigned>(m + (m > 2 ? -3 : 9)) + 2) / 5 + static_cast<unsigned>(d) - 1;
     const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
     return era * 146097 + static_cast<long long>(doe) - 719468;
 }
@@ -48,8 +48,7 @@ std::string format3(const char* fmt, int a, int b, int c) {
 
 double toDays(const CivilDateTime& t) {
     double date = static_cast<double>(daysFromCivil(t.year, t.month, t.day) + kEpochOffset);
-    double time =
-        ((t.hour * 60.0 + t.minute) * 60.0 + t.second + t.millisecond / 1000.0) / 86400.0;
+    double time = ((t.hour * 60.0 + t.minute) * 60.0 + t.second + t.millisecond / 1000.0) / 86400.0;
     return date + time;
 }
 
@@ -83,7 +82,7 @@ CivilDateTime nowLocal() {
 }
 
 bool fileModified(const std::string& fsPathUtf8, CivilDateTime& out) {
-    struct stat st{};
+    struct stat st {};
     if (::stat(fsPathUtf8.c_str(), &st) != 0)
         return false;
     std::tm tm{};
@@ -103,6 +102,8 @@ std::string formatDateISO(const CivilDateTime& t) {
     return format3("%04d-%02d-%02d", t.year, t.month, t.day);
 }
 
-double SystemClock::now() const { return toDays(nowLocal()); }
+double SystemClock::now() const {
+    return toDays(nowLocal());
+}
 
 } // namespace harlune

@@ -125,7 +125,9 @@ const IniFile::Line* IniFile::findKey(std::string_view section, std::string_view
     return nullptr;
 }
 
-bool IniFile::hasSection(std::string_view section) const { return findSection(section); }
+bool IniFile::hasSection(std::string_view section) const {
+    return findSection(section);
+}
 
 bool IniFile::hasKey(std::string_view section, std::string_view key) const {
     return findKey(section, key) != nullptr;
@@ -146,8 +148,7 @@ bool IniFile::readBool(std::string_view section, std::string_view key, bool fall
     return readInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
-void IniFile::writeString(std::string_view section, std::string_view key,
-                          std::string_view value) {
+void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
     Section* s = findSection(section);
     if (!s) {
         sections_.push_back({std::string(section), {}});
@@ -161,8 +162,7 @@ void IniFile::writeString(std::string_view section, std::string_view key,
     }
     // New keys go after the last key of the section, before trailing blank lines.
     auto at = s->lines.end();
-    while (at != s->lines.begin() && std::prev(at)->key.empty() &&
-           trim(std::prev(at)->raw).empty())
+    while (at != s->lines.begin() && std::prev(at)->key.empty() && trim(std::prev(at)->raw).empty())
         --at;
     s->lines.insert(at, Line{std::string(key), std::string(value), {}});
 }

@@ -7,7 +7,9 @@
 
 namespace harlune {
 
-std::string lastErrorText() { return std::strerror(errno); }
+std::string lastErrorText() {
+    return std::strerror(errno);
+}
 
 bool LineReader::open(std::string_view path) {
     close();
@@ -34,7 +36,9 @@ bool LineReader::fill() {
     return end_ > 0;
 }
 
-bool LineReader::atEnd() { return pos_ >= end_ && !fill(); }
+bool LineReader::atEnd() {
+    return pos_ >= end_ && !fill();
+}
 
 int LineReader::nextChar() {
     if (atEnd())
@@ -100,13 +104,11 @@ bool writeFile(std::string_view path, const std::vector<std::string>& lines, con
 }
 } // namespace
 
-bool writeLines(std::string_view path, const std::vector<std::string>& lines,
-                std::string* error) {
+bool writeLines(std::string_view path, const std::vector<std::string>& lines, std::string* error) {
     return writeFile(path, lines, "wb", error);
 }
 
-bool appendLines(std::string_view path, const std::vector<std::string>& lines,
-                 std::string* error) {
+bool appendLines(std::string_view path, const std::vector<std::string>& lines, std::string* error) {
     return writeFile(path, lines, "ab", error);
 }
 

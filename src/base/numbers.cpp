@@ -6,7 +6,9 @@
 
 namespace harlune {
 
-int64_t roundHalfEven(double value) { return static_cast<int64_t>(std::nearbyint(value)); }
+int64_t roundHalfEven(double value) {
+    return static_cast<int64_t>(std::nearbyint(value));
+}
 
 namespace {
 

@@ -9,9 +9,13 @@ namespace fs = std::filesystem;
 
 namespace harlune {
 
-fs::path fsPath(std::string_view path) { return fs::path(cp1252ToUtf8(path)); }
+fs::path fsPath(std::string_view path) {
+    return fs::path(cp1252ToUtf8(path));
+}
 
-std::string fromFsPath(const fs::path& path) { return utf8ToCp1252(path.native()); }
+std::string fromFsPath(const fs::path& path) {
+    return utf8ToCp1252(path.native());
+}
 
 std::string joinPath(std::string_view dir, std::string_view name) {
     std::string out(dir);

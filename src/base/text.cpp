@@ -2,7 +2,9 @@
 
 namespace harlune {
 namespace {
-bool isBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool isBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 } // namespace
 
 std::string_view trimView(std::string_view s) {
@@ -14,7 +16,9 @@ std::string_view trimView(std::string_view s) {
     return s.substr(b, e - b);
 }
 
-std::string trim(std::string_view s) { return std::string(trimView(s)); }
+std::string trim(std::string_view s) {
+    return std::string(trimView(s));
+}
 
 std::string trimLeft(std::string_view s) {
     size_t b = 0;
@@ -30,8 +34,12 @@ std::string trimRight(std::string_view s) {
     return std::string(s.substr(0, e));
 }
 
-bool startsWith(std::string_view s, std::string_view prefix) { return s.starts_with(prefix); }
-bool endsWith(std::string_view s, std::string_view suffix) { return s.ends_with(suffix); }
+bool startsWith(std::string_view s, std::string_view prefix) {
+    return s.starts_with(prefix);
+}
+bool endsWith(std::string_view s, std::string_view suffix) {
+    return s.ends_with(suffix);
+}
 
 std::string replaceAll(std::string_view s, std::string_view from, std::string_view to) {
     std::string out;

@@ -13,9 +13,15 @@ void ConsoleDialogs::print(const char* kind, std::string_view text) {
     std::fprintf(stderr, "%s: %s\n", kind, utf8.c_str());
 }
 
-void ConsoleDialogs::warning(std::string_view text) { print("warning", text); }
-void ConsoleDialogs::information(std::string_view text) { print("information", text); }
-void ConsoleDialogs::error(std::string_view text) { print("error", text); }
+void ConsoleDialogs::warning(std::string_view text) {
+    print("warning", text);
+}
+void ConsoleDialogs::information(std::string_view text) {
+    print("information", text);
+}
+void ConsoleDialogs::error(std::string_view text) {
+    print("error", text);
+}
 
 bool ConsoleDialogs::confirm(std::string_view text) {
     print(yes_ ? "confirm (yes)" : "confirm (no)", text);

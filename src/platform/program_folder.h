@@ -7,7 +7,7 @@ namespace harlune {
 
 // The five subfolders an installed program folder holds, in the order they are checked.
 inline constexpr const char* kProgramSubfolders[] = {"Skins", "download", "Playlists", "DOC",
-                                                      "Konfigs"};
+                                                     "Konfigs"};
 
 // The program folder, without a trailing separator, as a core (Windows-1252) path:
 // the argument when one is given (every "\" turned into the native "/"); else the executable's

@@ -81,8 +81,7 @@ bool ScriptedDialogs::input(std::string_view /*caption*/, std::string_view promp
     return answer == "ok" || answer == "yes";
 }
 
-bool ScriptedDialogs::pathAnswer(std::string_view kind, std::string_view title,
-                                 std::string& path) {
+bool ScriptedDialogs::pathAnswer(std::string_view kind, std::string_view title, std::string& path) {
     std::string answer;
     if (!nextAnswer(kind, title, answer))
         return false;

@@ -24,7 +24,9 @@ TempDir::~TempDir() {
     fs::remove_all(fsPath(path_), ec);
 }
 
-std::string TempDir::file(std::string_view name) const { return joinPath(path_, name); }
+std::string TempDir::file(std::string_view name) const {
+    return joinPath(path_, name);
+}
 
 std::string TempDir::write(std::string_view name, std::string_view bytes) const {
     std::string p = file(name);
