@@ -1,0 +1,138 @@
+#include "gui/Tstatusframe.h"
+
+#include "gui/qt_text.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace harlune {
+namespace {
+QLabel* dot(const char* colour, QWidget* parent) {
+    auto* l = new QLabel(parent);
+    l->setFixedSize(12, 12);
+    l->setStyleSheet(QString("background:%1; border-radius:6px;").arg(colour));
+    return l;
+}
+} // namespace
+
+Tstatusframe::Tstatusframe(const Clock& clock, QWidget* parent)
+    : QDialog(parent), model_(clock) {
+    setObjectName("Tstatusframe");
+    setWindowTitle(toQt(kStatusCaption));
+    setModal(false);
+    resize(460, 420);
+    auto* grid = new QGridLayout(this);
+    auto value = [this]() {
+        auto* l = new QLabel(toQt(kStatusNoValue), this);
+        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        return l;
+    };
+    int row = 0;
+    auto addRow = [&](const char* label, QLabel*& field) {
+        field = value();
+        grid->addWidget(new QLabel(toQt(label), this), row, 0);
+        grid->addWidget(field, row++, 1);
+    };
+    addRow(kStatusLabelTotal, total_);
+    addRow(kStatusLabelCurrent, current_);
+    addRow(kStatusLabelRemaining, remaining_);
+    addRow(kStatusLabelTimePerItem, timePerItem_);
+    addRow(kStatusLabelRate, rate_);
+    addRow(kStatusLabelRemainingTime, remainingTime_);
+    addRow(kStatusLabelAction, action_);
+    action_->setFixedWidth(145);
+    file_ = value();
+    file_->setFrameShape(QFrame::Panel);
+    grid->addWidget(file_, row++, 0, 1, 2);
+    progress_ = new QProgressBar(this);
+    grid->addWidget(progress_, row++, 0, 1, 2);
+    speed_ = new QProgressBar(this);
+    speed_->setOrientation(Qt::Vertical);
+    speed_->setRange(0, kStatusSpeedBarMax);
+    speed_->setTextVisible(false);
+    grid->addWidget(speed_, 0, 2, 7, 1);
+    greenDot_ = dot("#1db31d", this);
+    redDot_ = dot("#d01c1c", this);
+    redDot_->hide();
+    grid->addWidget(greenDot_, 7, 2);
+    grid->addWidget(redDot_, 8, 2);
+    log_ = new QPlainTextEdit(this);
+    log_->setReadOnly(true);
+    grid->addWidget(log_, row++, 0, 1, 3);
+    close_ = new QPushButton(toQt(kStatusCloseButton), this);
+    grid->addWidget(close_, row++, 0, 1, 3);
+    connect(close_, &QPushButton::clicked, this, [this] { close(); });
+    model_.onActionShown = [this] {
+        action_->setText(toQt(model_.view().action));
+        action_->repaint();
+    };
+}
+
+void Tstatusframe::show() {
+    model_.show();
+    render();
+    QDialog::show();
+}
+
+void Tstatusframe::setaktion(std::string_view action) { model_.setaktion(action); }
+
+bool Tstatusframe::pos(long long current, long long total, bool quadratic,
+                       std::string_view path) {
+    // Let "schließen" and the rest of the program's events take effect first.
+    QApplication::processEvents();
+    bool open = model_.pos(current, total, quadratic, path);
+    render();
+    return open;
+}
+
+void Tstatusframe::addlog(std::string_view first, std::string_view second) {
+    model_.addlog(first, second);
+    log_->setPlainText(toQt(model_.logText()));
+}
+
+void Tstatusframe::closeframe() {
+    model_.closeframe();
+    if (!model_.visible())
+        QDialog::hide();
+}
+
+void Tstatusframe::closeEvent(QCloseEvent* event) {
+    model_.close();
+    render();
+    QDialog::closeEvent(event);
+}
+
+void Tstatusframe::reject() {
+    model_.close();
+    render();
+    QDialog::reject();
+}
+
+void Tstatusframe::render() {
+    const StatusView& v = model_.view();
+    total_->setText(QString::number(v.total));
+    current_->setText(QString::number(v.current));
+    remaining_->setText(QString::number(v.remaining));
+    timePerItem_->setText(toQt(v.timePerItem));
+    rate_->setText(toQt(v.rate));
+    remainingTime_->setText(toQt(kStatusRemainingTimePrefix) + " " + toQt(v.remainingTime));
+    action_->setText(toQt(v.action));
+    file_->setText(toQt(v.fileName));
+    progress_->setRange(0, static_cast<int>(std::min<long long>(v.progressMaximum, INT32_MAX)));
+    progress_->setValue(static_cast<int>(std::min<long long>(v.progressPosition, INT32_MAX)));
+    speed_->setValue(v.speedBar);
+    greenDot_->setVisible(v.greenDot);
+    redDot_->setVisible(!v.greenDot);
+    QString log = toQt(model_.logText());
+    if (log_->toPlainText() != log)
+        log_->setPlainText(log);
+    // The application's title (task bar) shows the percentage while an operation runs.
+    QApplication::setApplicationDisplayName(toQt(v.applicationTitle));
+}
+
+} // namespace harlune
