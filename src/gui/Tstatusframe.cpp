@@ -132,7 +132,11 @@ void Tstatusframe::render() {
     if (log_->toPlainText() != log)
         log_->setPlainText(log);
     // The application's title (task bar) shows the percentage while an operation runs.
-    QApplication::setApplicationDisplayName(toQt(v.applicationTitle));
+    QString title = toQt(v.applicationTitle);
+    if (title != applicationTitle_) {
+        applicationTitle_ = title;
+        emit applicationTitleChanged(title);
+    }
 }
 
 } // namespace harlune

@@ -25,6 +25,11 @@ public:
 
     const StatusModel& model() const { return model_; }
     QPushButton* closeButton() const { return close_; }
+    // "Harlune", or "Harlune (42%)" while an operation runs.
+    QString applicationTitle() const { return applicationTitle_; }
+
+signals:
+    void applicationTitleChanged(const QString& title);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -39,6 +44,7 @@ private:
     QProgressBar *progress_, *speed_;
     QPlainTextEdit* log_;
     QPushButton* close_;
+    QString applicationTitle_ = "Harlune";
 };
 
 } // namespace harlune
