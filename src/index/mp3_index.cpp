@@ -19,6 +19,16 @@ MP3Index::Buffer& MP3Index::Buffer::operator=(Buffer&& other) noexcept {
     return *this;
 }
 
+void MP3Index::Buffer::reserve(uint32_t wanted) {
+    if (wanted <= capacity)
+        return;
+    void* p = std::realloc(data, wanted);
+    if (!p)
+        throw std::bad_alloc();
+    data = static_cast<char*>(p);
+    capacity = wanted;
+}
+
 uint32_t MP3Index::Buffer::append(std::string_view bytes) {
     constexpr uint64_t kMax = std::numeric_limits<uint32_t>::max();
     uint64_t needed = uint64_t(size) + bytes.size();
@@ -26,12 +36,7 @@ uint32_t MP3Index::Buffer::append(std::string_view bytes) {
         throw std::length_error("MP3Index: texts of one block exceed 4 GiB");
     if (needed > capacity) {
         uint64_t grown = std::max<uint64_t>({needed, uint64_t(capacity) * 2, 16 * 1024});
-        grown = std::min(grown, kMax);
-        void* p = std::realloc(data, grown);
-        if (!p)
-            throw std::bad_alloc();
-        data = static_cast<char*>(p);
-        capacity = static_cast<uint32_t>(grown);
+        reserve(static_cast<uint32_t>(std::min(grown, kMax)));
     }
     if (!bytes.empty())
         std::memcpy(data + size, bytes.data(), bytes.size());
@@ -88,12 +93,21 @@ void MP3Index::append(std::string_view title, std::string_view path, uint32_t li
     // Everything that may fail happens before the entry becomes visible, so a failed append
     // (out of memory, oversized text) leaves the index as it was.
     if (count_ == blocks_.size() * kBlockRows) {
-        // The previous block is complete: give back its spare capacity before starting anew.
+        // The previous block is complete: give back its spare capacity, and size the new
+        // block's buffers after it, so that they rarely need to grow (every regrowth copies
+        // the texts and touches fresh memory).
+        uint32_t hint[kTextCols] = {};
         if (!blocks_.empty()) {
-            for (Buffer& b : blocks_.back().col)
+            for (int c = 0; c < kTextCols; ++c) {
+                Buffer& b = blocks_.back().col[c];
                 b.shrinkToFit();
+                hint[c] = b.size + b.size / 8;
+            }
         }
-        blocks_.emplace_back();
+        Block block;
+        for (int c = 0; c < kTextCols; ++c)
+            block.col[c].reserve(hint[c]);
+        blocks_.push_back(std::move(block));
     }
     if (listIds_.size() == listIds_.capacity()) {
         size_t wanted = std::max<size_t>(2 * listIds_.capacity(), kBlockRows);

@@ -109,6 +109,7 @@ private:
         Buffer(const Buffer&) = delete;
         Buffer& operator=(const Buffer&) = delete;
         ~Buffer() { std::free(data); }
+        void reserve(uint32_t wanted);
         // Appends the bytes and returns the new size.
         uint32_t append(std::string_view bytes);
         void shrinkToFit();
