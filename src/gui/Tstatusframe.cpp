@@ -20,8 +20,7 @@ QLabel* dot(const char* colour, QWidget* parent) {
 }
 } // namespace
 
-Tstatusframe::Tstatusframe(const Clock& clock, QWidget* parent)
-    : QDialog(parent), model_(clock) {
+Tstatusframe::Tstatusframe(const Clock& clock, QWidget* parent) : QDialog(parent), model_(clock) {
     setObjectName("Tstatusframe");
     setWindowTitle(toQt(kStatusCaption));
     setModal(false);
@@ -79,10 +78,11 @@ void Tstatusframe::show() {
     QDialog::show();
 }
 
-void Tstatusframe::setaktion(std::string_view action) { model_.setaktion(action); }
+void Tstatusframe::setaktion(std::string_view action) {
+    model_.setaktion(action);
+}
 
-bool Tstatusframe::pos(long long current, long long total, bool quadratic,
-                       std::string_view path) {
+bool Tstatusframe::pos(long long current, long long total, bool quadratic, std::string_view path) {
     // Let "schließen" and the rest of the program's events take effect first.
     QApplication::processEvents();
     bool open = model_.pos(current, total, quadratic, path);

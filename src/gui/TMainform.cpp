@@ -1,0 +1,275 @@
+#include "gui/TMainform.h"
+
+#include "app/shutdown.h"
+#include "app/version.h"
+#include "app/worker_control.h"
+#include "base/crash_marker.h"
+#include "gui/Tharlunekonfig.h"
+#include "gui/Tstatusframe.h"
+#include "gui/qt_text.h"
+#include "gui/start_windows.h"
+#include "platform/dialogs.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace harlune {
+namespace {
+const char* const kOpenHint = "\xF6"
+                              "ffnen eines MP3-Index";
+const char* const kSelectorHint = "Hier kann ein MP3-Index ausgew\xE4hlt werden";
+const char* const kAllListsHint = "Suche in allen vorhandenen Listen";
+const char* const kAllListsLabel = "in allen Listen s. ";
+const char* const kMinimizeHint = "Mu\xDF ich das wirklich erkl\xE4ren ?!?";
+const char* const kWorkerDotHint = "Wenn hier ein roter Punkt erscheint, werden grade die "
+                                   "Zusatzinformationen der gezeigten MP3s eingelesen";
+constexpr int kEndTimerMs = 100;
+constexpr int kFocusWatchdogMs = 100;
+} // namespace
+
+TMainform::TMainform(std::string programFolder, Dialogs& dialogs, const Clock& clock)
+    : app_(std::move(programFolder), dialogs, clock) {
+    setObjectName("Mainform");
+    setWindowTitle(toQt(kMainWindowTitle));
+
+    // The controls exist before the configuration is read, which fills some of them.
+    auto* layout = new QVBoxLayout(this);
+    auto* titleRow = new QHBoxLayout;
+    title_ = new QLabel(toQt(kMainWindowTitle), this);
+    auto* open = new QToolButton(this);
+    open->setObjectName("B_Laden");
+    open->setText(QString::fromUtf8("\xC3\xB6"
+                                    "ffnen"));
+    open->setToolTip(toQt(kOpenHint));
+    auto* config = new QToolButton(this);
+    config->setObjectName("B_Konfig");
+    config->setText("Konfiguration");
+    auto* minimize = new QToolButton(this);
+    minimize->setObjectName("I_B_Minimize");
+    minimize->setText("M");
+    minimize->setToolTip(toQt(kMinimizeHint));
+    auto* close = new QToolButton(this);
+    close->setObjectName("I_B_Close");
+    close->setText("X");
+    titleRow->addWidget(title_, 1);
+    for (QToolButton* b : {open, config, minimize, close})
+        titleRow->addWidget(b);
+    layout->addLayout(titleRow);
+
+    auto* indexRow = new QHBoxLayout;
+    selector_ = new QComboBox(this);
+    selector_->setObjectName("mp3indexwahl");
+    selector_->setToolTip(toQt(kSelectorHint));
+    checkAlle_ = new QCheckBox(toQt(kAllListsLabel), this);
+    checkAlle_->setObjectName("check_alle");
+    checkAlle_->setToolTip(toQt(kAllListsHint));
+    indexRow->addWidget(selector_, 1);
+    indexRow->addWidget(checkAlle_);
+    layout->addLayout(indexRow);
+
+    auto* searchRow = new QHBoxLayout;
+    search_ = new QLineEdit(this);
+    search_->setObjectName("suchbegriff");
+    redDot_ = new QLabel(this);
+    redDot_->setFixedSize(12, 12);
+    redDot_->setStyleSheet("background:#d01c1c; border-radius:6px;");
+    redDot_->setToolTip(toQt(kWorkerDotHint));
+    redDot_->hide();
+    searchRow->addWidget(search_, 1);
+    searchRow->addWidget(redDot_);
+    layout->addLayout(searchRow);
+
+    pleaseWait_ = new QLabel(toQt(kPleaseWaitText), this);
+    pleaseWait_->setObjectName("pleasewait");
+    pleaseWait_->setAlignment(Qt::AlignCenter);
+    pleaseWait_->setFrameShape(QFrame::Panel);
+    pleaseWait_->hide();
+    layout->addWidget(pleaseWait_);
+    grid_ = new QTableView(this);
+    grid_->setObjectName("Stringgrid1");
+    grid_->horizontalHeader()->hide();
+    grid_->verticalHeader()->hide();
+    layout->addWidget(grid_, 1);
+    count_ = new QLabel(this);
+    count_->setObjectName("indexcount");
+    layout->addWidget(count_);
+
+    // Not a child of this window: the main window is disabled while the status window is up,
+    // and the status window's own "schließen" must stay usable.
+    statusframe_ = new Tstatusframe(clock);
+    startWindow_ = new StartWindow;
+    intro_ = new IntroductionWindow(this);
+    crashReport_ = new CrashReportWindow(this);
+
+    connect(minimize, &QToolButton::clicked, this, [this] { showMinimized(); });
+    connect(close, &QToolButton::clicked, this, [this] { closeCommand(); });
+    connect(config, &QToolButton::clicked, this, [this] { showKonfig(); });
+    connect(open, &QToolButton::clicked, this, [this] {
+        app_.dialogs().information("Das \xD6"
+                                   "ffnen und Importieren folgt in einer sp\xE4teren Version.");
+    });
+
+    // `FormCreate`: the folder check and the configuration; either failing ends the program.
+    created_ = app_.create();
+    if (!created_) {
+        QTimer::singleShot(kEndTimerMs, qApp, &QApplication::quit);
+        return;
+    }
+    konfig_ = new Tharlunekonfig(app_, this);
+    resize(app_.config().WIDTH, app_.config().HEIGHT);
+    move(app_.config().LEFT, app_.config().TOP);
+    refreshIndexControls();
+    connect(selector_, &QComboBox::currentIndexChanged, this, &TMainform::mp3indexwahlChange);
+    connect(checkAlle_, &QCheckBox::toggled, this, &TMainform::checkAlleToggled);
+
+    // The focus watchdog enables the window once the start is through.
+    setEnabled(false);
+    focusWatchdog_ = new QTimer(this);
+    focusWatchdog_->setInterval(kFocusWatchdogMs);
+    connect(focusWatchdog_, &QTimer::timeout, this, &TMainform::mainformEnabledTimer);
+    autoUpdateTimer_ = new QTimer(this);
+    QTimer::singleShot(1, this, &TMainform::starttimerTimer);
+}
+
+TMainform::~TMainform() {
+    delete startWindow_;
+    delete statusframe_;
+}
+
+void TMainform::refreshIndexControls() {
+    QSignalBlocker block(selector_);
+    QSignalBlocker blockCheck(checkAlle_);
+    selector_->clear();
+    for (const auto& item : app_.selector().items)
+        selector_->addItem(toQt(item));
+    selector_->setCurrentIndex(selector_->findText(toQt(app_.selector().text)));
+    checkAlle_->setChecked(app_.config().SUCHEINALLENLISTEN);
+    count_->setText(QString::number(app_.backupgrid().size()) + " MP3s im Index");
+}
+
+void TMainform::mp3indexwahlChange(int index) {
+    stopWorker(app_.worker(), WorkerStopPoint::IndexSelectionChanged);
+    app_.selector().text = index >= 0 ? fromQt(selector_->itemText(index)) : std::string();
+    app_.backupgrid().clear();
+    refreshIndexControls();
+}
+
+void TMainform::checkAlleToggled(bool on) {
+    app_.config().SUCHEINALLENLISTEN = on;
+    app_.backupgrid().clear();
+    refreshIndexControls();
+}
+
+void TMainform::starttimerTimer() {
+    harlune::starttimerTimer(*this, app_.startSettings(), app_.indexLoadedFlag(), app_.dialogs(),
+                             app_.clock());
+    started_ = true;
+    emit startFinished();
+}
+
+void TMainform::showStartWindow() {
+    startWindow_->show();
+    QApplication::processEvents();
+}
+
+void TMainform::setStartText(std::string_view text) {
+    startWindow_->setProgressText(text);
+    QApplication::processEvents();
+}
+
+void TMainform::showPleaseWait(bool visible) {
+    pleaseWait_->setVisible(visible);
+    pleaseWait_->repaint();
+}
+
+void TMainform::firstSearch() {
+    // The first search at start is started like one with Enter.
+    stopWorker(app_.worker(), WorkerStopPoint::EnterSearch);
+    app_.loadIndex();
+    refreshIndexControls();
+}
+
+void TMainform::waitMs(int ms) {
+    if (startMinimumMs_ >= 0)
+        ms = std::min(ms, startMinimumMs_);
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void TMainform::closeStartWindow() {
+    startWindow_->close();
+}
+
+void TMainform::armIntroductionTimer() {
+    QTimer::singleShot(1, this, [this] {
+        app_.markIntroductionShown();
+        intro_->setCaptionText(introductionCaption(programDate(app_.programFolder())));
+        intro_->show();
+    });
+}
+
+void TMainform::armCrashReportTimer(const std::string& report) {
+    QTimer::singleShot(1, this, [this, report] {
+        crashReport_->setReport(report);
+        crashReport_->show();
+    });
+}
+
+void TMainform::armRunningTimers(int autoUpdateMs) {
+    focusWatchdog_->start();
+    autoUpdateTimer_->setInterval(autoUpdateMs);
+}
+
+void TMainform::mainformEnabledTimer() {
+    setEnabled(!statusframe_->isVisible());
+    if (!focusGiven_ && !intro_->isVisible() && !QApplication::activeModalWidget()) {
+        focusGiven_ = true;
+        search_->setFocus();
+    }
+}
+
+void TMainform::showKonfig() {
+    konfig_->anzeigen();
+}
+
+void TMainform::closeCommand() {
+    app_.config().TOP = y();
+    app_.config().LEFT = x();
+    app_.config().HEIGHT = height();
+    app_.config().WIDTH = width();
+    app_.config().SUCHEINALLENLISTEN = checkAlle_->isChecked();
+    app_.selector().text = fromQt(selector_->currentText());
+    app_.saveConfiguration();
+    close();
+}
+
+void TMainform::closeEvent(QCloseEvent* event) {
+    if (created_ && !shutDown_) {
+        shutDown_ = true;
+        ShutdownSteps steps;
+        steps.wait = [](int ms) {
+            QEventLoop loop;
+            QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+            loop.exec();
+        };
+        steps.stopWorker = [this] { haltWorker(app_.worker()); };
+        app_.shutdown(steps);
+    }
+    event->accept();
+    QApplication::quit();
+}
+
+} // namespace harlune

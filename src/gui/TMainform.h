@@ -1,0 +1,109 @@
+#pragma once
+// The main window: shows the program-wide state of HarluneApp and forwards the user's actions
+// to the core. It drives start-up (the start timer's steps) and the shutdown order.
+#include "app/harlune_app.h"
+#include "app/startup.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTableView;
+class QTimer;
+class QToolButton;
+
+namespace harlune {
+
+class CrashReportWindow;
+class IntroductionWindow;
+class StartWindow;
+class Tharlunekonfig;
+class Tstatusframe;
+
+class TMainform : public QWidget, private StartHost {
+    Q_OBJECT
+public:
+    TMainform(std::string programFolder, Dialogs& dialogs, const Clock& clock);
+    ~TMainform() override;
+
+    // False when start-up found a missing subfolder or an unreadable configuration; the
+    // program then ends through the 100 ms end timer without showing this window.
+    bool created() const { return created_; }
+
+    HarluneApp& app() { return app_; }
+    Tstatusframe* statusframe() const { return statusframe_; }
+    Tharlunekonfig* konfig() const { return konfig_; }
+    StartWindow* startWindow() const { return startWindow_; }
+    IntroductionWindow* introductionWindow() const { return intro_; }
+    CrashReportWindow* crashReportWindow() const { return crashReport_; }
+    QComboBox* mp3indexwahl() const { return selector_; }
+    QLineEdit* searchInput() const { return search_; }
+    QLabel* pleaseWaitPanel() const { return pleaseWait_; }
+    // Milliseconds the start window waits at least (tests shorten it).
+    void setStartWindowMinimumMs(int ms) { startMinimumMs_ = ms; }
+    // True once the start timer's steps have run.
+    bool started() const { return started_; }
+
+    // The close command (the X image): saves the configuration and closes the window.
+    void closeCommand();
+    // Shows the configuration dialog.
+    void showKonfig();
+    // Re-reads the selector and switch from the core state into the controls.
+    void refreshIndexControls();
+
+signals:
+    void startFinished();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void starttimerTimer();
+    void mainformEnabledTimer();
+    void mp3indexwahlChange(int index);
+    void checkAlleToggled(bool on);
+
+    // StartHost
+    void showAlbumExplorer() override {}
+    void positionVolumeFader() override {}
+    void showStartWindow() override;
+    void setStartText(std::string_view text) override;
+    void showPleaseWait(bool visible) override;
+    void firstSearch() override;
+    void waitMs(int ms) override;
+    void closeStartWindow() override;
+    void armIntroductionTimer() override;
+    void armCrashReportTimer(const std::string& report) override;
+    void openSerialLink() override {}
+    void armRunningTimers(int autoUpdateMs) override;
+
+    HarluneApp app_;
+    bool created_ = false;
+    bool started_ = false;
+    bool shutDown_ = false;
+    bool focusGiven_ = false;
+    int startMinimumMs_ = -1;
+
+    Tstatusframe* statusframe_ = nullptr;
+    Tharlunekonfig* konfig_ = nullptr;
+    StartWindow* startWindow_ = nullptr;
+    IntroductionWindow* intro_ = nullptr;
+    CrashReportWindow* crashReport_ = nullptr;
+
+    QLabel* title_ = nullptr;
+    QComboBox* selector_ = nullptr;
+    QCheckBox* checkAlle_ = nullptr;
+    QLineEdit* search_ = nullptr;
+    QLabel* redDot_ = nullptr;
+    QLabel* pleaseWait_ = nullptr;
+    QLabel* count_ = nullptr;
+    QTableView* grid_ = nullptr;
+    QTimer* focusWatchdog_ = nullptr;
+    QTimer* autoUpdateTimer_ = nullptr;
+};
+
+} // namespace harlune
