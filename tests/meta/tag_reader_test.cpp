@@ -31,8 +31,8 @@ void setDate(const std::string& path, int year, int month, int day) {
 
 TEST(ReadHeaderall, Id3v2FirstId3v1WhenItGivesNoNames) {
     TempDir dir;
-    const std::string v1 = id3v1Block("V1 Title", "V1 Artist", "V1 Album", "1980", "v1 comment",
-                                      5, 17);
+    const std::string v1 =
+        id3v1Block("V1 Title", "V1 Artist", "V1 Album", "1980", "v1 comment", 5, 17);
     struct Case {
         const char* what;
         std::string bytes;
@@ -40,7 +40,9 @@ TEST(ReadHeaderall, Id3v2FirstId3v1WhenItGivesNoNames) {
         int id3v1, id3v2;
     } cases[] = {
         {"ID3v2 with names",
-         id3v2Tag(textFrame("TIT2", "T2") + textFrame("TPE1", "\x01" "A2") +
+         id3v2Tag(textFrame("TIT2", "T2") +
+                  textFrame("TPE1", "\x01"
+                                    "A2") +
                   textFrame("TYER", "2001") + frame("COMM", std::string("\0ENG\0a\r\nb", 9)) +
                   textFrame("TRCK", "3/12")) +
              audio(1000) + v1,
@@ -52,7 +54,8 @@ TEST(ReadHeaderall, Id3v2FirstId3v1WhenItGivesNoNames) {
          {"V1 Title", "V1 Artist", "V1 Album", "1980", "Rock", "v1 comment", "5"},
          1,
          0},
-        {"no ID3v2", audio(1000) + v1,
+        {"no ID3v2",
+         audio(1000) + v1,
          {"V1 Title", "V1 Artist", "V1 Album", "1980", "Rock", "v1 comment", "5"},
          1,
          0},
@@ -165,7 +168,7 @@ TEST(ExtraInfo, FieldsFromHeaderTagsRatingDateAndTrack) {
 
     // Track: ID3v2 when it starts with a number above 0, else ID3v1, else "-".
     struct Case {
-        const char* v2, *v1, *track;
+        const char *v2, *v1, *track;
     } cases[] = {{"03/12", "7", "03/12"}, {"0", "7", "7"}, {"x", "0", "-"}, {"", "", "-"}};
     for (const auto& c : cases) {
         info.id3v2.Track = c.v2;
