@@ -8,6 +8,7 @@
 #include "gui/Tstatusframe.h"
 #include "gui/qt_text.h"
 #include "gui/start_windows.h"
+#include "index/index_import.h"
 #include "platform/dialogs.h"
 
 #include <QApplication>
@@ -116,10 +117,7 @@ TMainform::TMainform(std::string programFolder, Dialogs& dialogs, const Clock& c
     connect(minimize, &QToolButton::clicked, this, [this] { showMinimized(); });
     connect(close, &QToolButton::clicked, this, [this] { closeCommand(); });
     connect(config, &QToolButton::clicked, this, [this] { showKonfig(); });
-    connect(open, &QToolButton::clicked, this, [this] {
-        app_.dialogs().information("Das \xD6"
-                                   "ffnen und Importieren folgt in einer sp\xE4teren Version.");
-    });
+    connect(open, &QToolButton::clicked, this, [this] { B_LadenClick(); });
 
     // `FormCreate`: the folder check and the configuration; either failing ends the program.
     created_ = app_.create();
@@ -170,6 +168,13 @@ void TMainform::checkAlleToggled(bool on) {
     app_.config().SUCHEINALLENLISTEN = on;
     app_.backupgrid().clear();
     refreshIndexControls();
+}
+
+void TMainform::B_LadenClick() {
+    stopWorker(app_.worker(), WorkerStopPoint::OpenImport);
+    harlune::B_LadenClick(app_.indexFolder(), app_.backupgrid(), app_.selector(), app_.dialogs());
+    refreshIndexControls();
+    grid_->setFocus();
 }
 
 void TMainform::starttimerTimer() {

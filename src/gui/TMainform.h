@@ -50,6 +50,8 @@ public:
 
     // The close command (the X image): saves the configuration and closes the window.
     void closeCommand();
+    // The open button: open or import an index (`B_LadenClick`).
+    void B_LadenClick();
     // Shows the configuration dialog.
     void showKonfig();
     // Re-reads the selector and switch from the core state into the controls.
