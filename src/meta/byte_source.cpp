@@ -15,6 +15,9 @@ constexpr size_t kHeadSize = 4096;
 } // namespace
 
 std::string ByteSource::read(int64_t offset, size_t count) {
+    // No buffer larger than what the source holds (a damaged size field may ask for much more).
+    const int64_t available = std::max<int64_t>(size() - std::max<int64_t>(offset, 0), 0);
+    count = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(count), available));
     std::string out(count, '\0');
     out.resize(readAt(offset, out.data(), count));
     return out;
