@@ -32,8 +32,8 @@ std::string record(std::string_view album, std::string_view rating = "0",
 // The running numbers of the rows.
 Numbers numbers(const ResultTable& rows) {
     Numbers out;
-    for (const ResultRow& row : rows.rows())
-        out.push_back(row.entry + 1);
+    for (size_t i = 0; i < rows.size(); ++i)
+        out.push_back(static_cast<uint32_t>(rows.entry(i) + 1));
     return out;
 }
 
@@ -83,6 +83,11 @@ TEST_F(TitleSearch, MatchesByMethod) {
         {kMethodExact, "love ", {1}},
         {kMethodExact, " the", {5, 6, 11}},
         {kMethodExact, "Me  Love", {}},
+        // Titles lie one after another in memory: nothing matches across two of them.
+        {kMethodExact, "doMe", {}},
+        {kMethodExact, "grandlovers", {}},
+        {kMethodAnyWord, "grandlovers doMe", {}},
+        {kMethodAllWords, "do me", {1}},
         // Every word: a word given twice must occur twice (a found word is used up), a
         // one-character word only once; the order of the words does not matter.
         {kMethodAllWords, "the", {5, 6, 11}},
@@ -120,9 +125,45 @@ TEST_F(TitleSearch, MatchesByMethod) {
         // Unknown methods are the exact method.
         {'x', " ove", {3}},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(search(index, c.text, kSourceTitle, c.method), c.expected)
             << c.method << " '" << c.text << "'";
+        // The pass matches many titles at once; one title at a time must agree.
+        SearchMatcher matcher(c.text, kSourceTitle, c.method);
+        Numbers one;
+        for (size_t row = 0; row < index.size(); ++row) {
+            if (matcher.matchesText(index.title(row)))
+                one.push_back(static_cast<uint32_t>(row + 1));
+        }
+        EXPECT_EQ(one, c.expected) << "one by one: " << c.method << " '" << c.text << "'";
+    }
+}
+
+TEST(LargeTitleSearch, MatchesAcrossBlocksInLoadOrder) {
+    // Enough entries for several blocks of the index and several runs of the pass, with
+    // titles long enough to reach the run's byte limit.
+    MP3Index index;
+    Numbers expected;
+    for (uint32_t i = 0; i < 3 * MP3Index::kBlockRows + 5; ++i) {
+        std::string title = "Artist " + std::to_string(i) + " - " + std::string(100, 'x');
+        if (i % 997 == 0 || i == MP3Index::kBlockRows || i == MP3Index::kBlockRows - 1) {
+            title += " N\xE4"
+                     "chte";
+            expected.push_back(i + 1);
+        }
+        index.append(title, "/t.mp3", "/p/a.m3u", "a");
+    }
+    EXPECT_EQ(search(index,
+                     "N\xC4"
+                     "CHTE",
+                     kSourceTitle, kMethodExact),
+              expected);
+    EXPECT_EQ(search(index,
+                     "x n\xE4"
+                     "chte",
+                     kSourceTitle, kMethodAllWords),
+              expected);
+    EXPECT_EQ(search(index, "*", kSourceTitle, kMethodAnyWord).size(), index.size());
 }
 
 TEST_F(TitleSearch, RowsCarryRunningNumberTitleAndEntry) {
@@ -353,6 +394,24 @@ TEST(ResultTable, CompanionDataFollowsItsRow) {
     EXPECT_EQ(rows.listFile(0, index), "/p/b.m3u");
     EXPECT_EQ(rows.cell1(1), "");
     EXPECT_EQ(rows.record(1, index), "Album 1");
+    // Cell texts stay where they are while rows are added and changed.
+    std::string_view first = rows.cell0(1);
+    rows.setCell0(0, "\xD7"
+                     "2. Two");
+    for (size_t i = 0; i < 100000; ++i)
+        rows.append(i, "More");
+    EXPECT_EQ(first, "  1. One");
+    EXPECT_EQ(rows.cell0(0), "\xD7"
+                             "2. Two");
+    EXPECT_EQ(rows.cell0(100001), "  100000. More");
+    // Emptied rows reuse their memory; texts larger than a chunk are stored as well.
+    rows.clear();
+    EXPECT_TRUE(rows.empty());
+    const std::string big(3 << 20, 'b');
+    rows.append(0, big);
+    rows.append(1, "Two");
+    EXPECT_EQ(rows.cell0(0), "  1. " + big);
+    EXPECT_EQ(rows.cell0(1), "  2. Two");
     // A row whose entry has gone with its index reads empty companion columns.
     index.clear();
     EXPECT_EQ(rows.path(0, index), "");
