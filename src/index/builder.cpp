@@ -93,6 +93,11 @@ void addBuiltIndex(IndexSelector& selector, const std::string& listPath) {
     selector.select(listPath);
 }
 
+std::string buildSummary(const TagCounters& counters) {
+    return kBuildDoneText + std::to_string(counters.id3v1) + "\n\r" + kBuildDoneV2Text +
+           std::to_string(counters.id3v2);
+}
+
 std::string checkWebSettings(const WebSettings& web) {
     if (trim(web.webroot).empty())
         return kNoWebRootText;
@@ -434,8 +439,7 @@ BuildResult IndexBuilder::doerstellen(bool askBeforeOverwrite, IndexSelector& se
     result.written = true;
     result.listPath = listPath;
     result.counters = counters;
-    dialogs_.information(kBuildDoneText + std::to_string(counters.id3v1) + "\n\r" +
-                         kBuildDoneV2Text + std::to_string(counters.id3v2));
+    dialogs_.information(buildSummary(counters));
     return result;
 }
 

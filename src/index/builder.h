@@ -137,6 +137,9 @@ std::string webUrl(std::string_view path, std::string_view root, std::string_vie
 // order of age, so the entry that falls out is always the oldest.
 void addBuiltIndex(IndexSelector& selector, const std::string& listPath);
 
+// The closing summary of a build.
+std::string buildSummary(const TagCounters& counters);
+
 // What a finished build reports.
 struct BuildResult {
     bool written = false; // the pair was written
