@@ -261,7 +261,7 @@ void SearchMatcher::matchRun(std::string_view texts, const std::vector<uint32_t>
             for (size_t i = 0; i < ends.size(); ++i) {
                 const size_t start = i ? ends[i - 1] : 0;
                 if (!matched[i] && ends[i] - start >= rest.size() &&
-                    std::memcmp(run + start, rest.data(), rest.size()) == 0)
+                    (rest.empty() || std::memcmp(run + start, rest.data(), rest.size()) == 0))
                     matched[i] = 1;
             }
         }

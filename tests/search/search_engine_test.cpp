@@ -37,10 +37,19 @@ Numbers numbers(const ResultTable& rows) {
     return out;
 }
 
+// The running numbers of the rows a pass finds. The pass matches many titles at once; the
+// matcher asked one entry at a time must agree with it.
 Numbers search(const MP3Index& index, std::string_view text, char source, char method) {
     ResultTable rows;
     size_t added = DurchsucheListe(index, text, source, method, rows);
     EXPECT_EQ(added, rows.size());
+    SearchMatcher matcher(text, source, method);
+    Numbers oneByOne;
+    for (size_t row = 0; row < index.size(); ++row) {
+        if (matcher.matches(index, row))
+            oneByOne.push_back(static_cast<uint32_t>(row + 1));
+    }
+    EXPECT_EQ(oneByOne, numbers(rows)) << "one by one: " << source << method << " '" << text << "'";
     return numbers(rows);
 }
 
@@ -128,14 +137,32 @@ TEST_F(TitleSearch, MatchesByMethod) {
     for (const Case& c : cases) {
         EXPECT_EQ(search(index, c.text, kSourceTitle, c.method), c.expected)
             << c.method << " '" << c.text << "'";
-        // The pass matches many titles at once; one title at a time must agree.
-        SearchMatcher matcher(c.text, kSourceTitle, c.method);
-        Numbers one;
-        for (size_t row = 0; row < index.size(); ++row) {
-            if (matcher.matchesText(index.title(row)))
-                one.push_back(static_cast<uint32_t>(row + 1));
-        }
-        EXPECT_EQ(one, c.expected) << "one by one: " << c.method << " '" << c.text << "'";
+    }
+}
+
+TEST(TitleSearchEdges, EmptyTitlesAndBlankTexts) {
+    MP3Index index;
+    for (const char* t : {"", "", "a b ab", ""})
+        index.append(t, "x", "/p/a.m3u", "");
+    struct Case {
+        char method;
+        const char* text;
+        Numbers expected;
+    };
+    const Case cases[] = {
+        {kMethodExact, " ", {1, 2, 3, 4}}, // the blank in front of every title
+        {kMethodExact, "  ", {}},
+        {kMethodExact, " b", {3}},
+        {kMethodExact, "a", {3}},
+        {kMethodAnyWord, "  ", {}},            // no words: no word can be found
+        {kMethodAllWords, "  ", {1, 2, 3, 4}}, // no words: none is missing
+        {kMethodAllWords, "\xBF", {}},         // the fill byte of found words
+        {kMethodAllWords, "ab \xBF\xBF", {3}}, // found in the fill of AB
+        {kMethodAllWords, "a b", {3}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(search(index, c.text, kSourceTitle, c.method), c.expected)
+            << c.method << " '" << c.text << "'";
     }
 }
 
