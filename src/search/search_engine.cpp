@@ -12,6 +12,7 @@
 #include "search/search_text.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -89,14 +90,52 @@ bool holds(const SearchMatcher::Needle& needle, const char* begin, size_t size) 
 } // namespace
 
 SearchMatcher::Needle::Needle(std::string text) : text_(std::move(text)) {
+    auto frequency = [this](size_t i) {
+        return byteFrequency(static_cast<unsigned char>(text_[i]));
+    };
     for (size_t i = 1; i < text_.size(); ++i) {
-        if (byteFrequency(static_cast<unsigned char>(text_[i])) <
-            byteFrequency(static_cast<unsigned char>(text_[anchor_])))
+        if (frequency(i) < frequency(anchor_))
             anchor_ = i;
+    }
+    second_ = anchor_ == 0 && text_.size() > 1 ? 1 : 0;
+    for (size_t i = 0; i < text_.size(); ++i) {
+        if (i != anchor_ && frequency(i) < frequency(second_))
+            second_ = i;
     }
 }
 
 const char* SearchMatcher::Needle::find(const char* begin, const char* end) const {
+    const size_t m = text_.size();
+    if (m == 0 || static_cast<size_t>(end - begin) < m)
+        return nullptr;
+#if defined(__SSE2__)
+    if (m >= 2) {
+        const size_t n = static_cast<size_t>(end - begin);
+        const __m128i first = _mm_set1_epi8(text_[anchor_]);
+        const __m128i second = _mm_set1_epi8(text_[second_]);
+        size_t i = 0;
+        // Tests the starts i .. i + 15, which read bytes up to i + 15 + m - 1.
+        for (; i + 15 + m <= n; i += 16) {
+            const __m128i a =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(begin + i + anchor_));
+            const __m128i b =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(begin + i + second_));
+            unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(
+                _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, second))));
+            while (mask) {
+                const char* start = begin + i + std::countr_zero(mask);
+                if (std::memcmp(start, text_.data(), m) == 0)
+                    return start;
+                mask &= mask - 1;
+            }
+        }
+        return findByAnchor(begin + i, end);
+    }
+#endif
+    return findByAnchor(begin, end);
+}
+
+const char* SearchMatcher::Needle::findByAnchor(const char* begin, const char* end) const {
     const size_t m = text_.size();
     if (m == 0 || static_cast<size_t>(end - begin) < m)
         return nullptr;

@@ -71,7 +71,9 @@ public:
     void matchRun(std::string_view texts, const std::vector<uint32_t>& ends,
                   std::vector<uint8_t>& matched);
 
-    // A search for one upper-cased text: memchr for its rarest byte, then a comparison.
+    // A search for one upper-cased text. Sixteen places at a time are tested for the text's two
+    // rarest bytes, and only where both fit is the whole text compared; without SSE2, memchr
+    // for the rarest byte, then a comparison.
     class Needle {
     public:
         explicit Needle(std::string text = {});
@@ -81,8 +83,11 @@ public:
         const char* find(const char* begin, const char* end) const;
 
     private:
+        const char* findByAnchor(const char* begin, const char* end) const;
+
         std::string text_;
-        size_t anchor_ = 0; // position of the byte that memchr looks for
+        size_t anchor_ = 0; // position of the rarest byte, the one memchr looks for
+        size_t second_ = 0; // position of the next rarest byte (another one when there is one)
     };
 
 private:

@@ -1,5 +1,8 @@
 #include "search/search_engine.h"
 
+#include "index/fields.h"
+#include "search/search_text.h"
+
 #include "base/paths.h"
 #include "fake_clock.h"
 #include "fake_dialogs.h"
@@ -202,6 +205,65 @@ TEST_F(TitleSearch, RowsCarryRunningNumberTitleAndEntry) {
     EXPECT_EQ(rows.path(1, index), "/m/ABBA - Waterloo.mp3");
     EXPECT_EQ(rows.listFile(1, index), "/p/a.m3u");
     EXPECT_EQ(rows.record(1, index), record("x"));
+}
+
+// The matching rules written out plainly, one title at a time, as the reference for the pass.
+bool referenceMatch(std::string title, std::string_view text, char method) {
+    std::string candidate = " " + strupper1(title);
+    std::string upper = strupper1(text);
+    std::vector<std::string> words = zeilezerlegen(text);
+    if (method == kMethodExact)
+        return candidate.find(upper) != std::string::npos;
+    if (method == kMethodAnyWord) {
+        for (const std::string& w : words) {
+            if (candidate.find(w) != std::string::npos)
+                return true;
+        }
+        return false;
+    }
+    for (const std::string& w : words) {
+        size_t at = candidate.find(w);
+        if (at == std::string::npos)
+            return false;
+        if (w.size() >= 2)
+            candidate.replace(at, w.size(), w.size(), '\xBF');
+    }
+    return true;
+}
+
+TEST(RandomTitleSearch, AgreesWithThePlainRules) {
+    // Titles and texts from a few letters, so that hits, near misses, repeated words and hits
+    // across neighbouring titles are frequent; titles of all lengths around the 16-byte steps.
+    const char letters[] = {'a', 'B', 'b', ' ', '\xE4', '\xC4', '\xE9'};
+    uint64_t seed = 12345;
+    auto next = [&](uint32_t n) {
+        seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<uint32_t>(seed >> 33) % n;
+    };
+    auto randomText = [&](uint32_t maxLength) {
+        std::string t(next(maxLength + 1), ' ');
+        for (char& c : t)
+            c = letters[next(sizeof letters)];
+        return t;
+    };
+    MP3Index index;
+    std::vector<std::string> titles;
+    for (int i = 0; i < 1500; ++i) {
+        titles.push_back(randomText(40));
+        index.append(titles.back(), "x", "/p/a.m3u", "");
+    }
+    for (int q = 0; q < 200; ++q) {
+        const std::string text = randomText(1 + q % 7);
+        for (char method : {kMethodExact, kMethodAnyWord, kMethodAllWords}) {
+            Numbers expected;
+            for (size_t i = 0; i < titles.size(); ++i) {
+                if (referenceMatch(titles[i], text, method))
+                    expected.push_back(static_cast<uint32_t>(i + 1));
+            }
+            ASSERT_EQ(search(index, text, kSourceTitle, method), expected)
+                << method << " '" << text << "'";
+        }
+    }
 }
 
 TEST(AlbumSearch, ComparesFieldOneOfTheRecord) {
