@@ -1,16 +1,46 @@
 #include "app/harlune_app.h"
 
+#include "app/extra_info_worker.h"
 #include "app/shutdown.h"
 #include "app/worker_control.h"
+#include "base/crash_marker.h"
 #include "base/paths.h"
+#include "base/text.h"
+#include "index/fields.h"
 #include "index/index_files.h"
 #include "platform/user_name.h"
 
 namespace harlune {
+namespace {
+
+// Puts row order[k] at position k, with one swap per misplaced row.
+void applyOrder(ResultTable& rows, const std::vector<size_t>& order) {
+    std::vector<size_t> where(order.size()), at(order.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        where[i] = at[i] = i;
+    for (size_t k = 0; k < order.size(); ++k) {
+        const size_t p = where[order[k]];
+        if (p == k)
+            continue;
+        rows.swapRows(k, p);
+        const size_t displaced = at[k];
+        at[k] = order[k];
+        at[p] = displaced;
+        where[order[k]] = k;
+        where[displaced] = p;
+    }
+}
+
+} // namespace
 
 HarluneApp::HarluneApp(std::string programFolder, Dialogs& dialogs, const Clock& clock)
     : programFolder_(std::move(programFolder)), dialogs_(dialogs), clock_(clock),
       config_(programFolder_), log_(clock, dialogs) {}
+
+HarluneApp::~HarluneApp() {
+    if (ownWorker_)
+        ownWorker_->requestStopAndWait();
+}
 
 std::string HarluneApp::indexFolder() const {
     return joinPath(programFolder_, "Playlists");
@@ -61,6 +91,123 @@ StartSettings HarluneApp::startSettings() const {
     s.programFolder = programFolder_;
     s.configPath = configPath();
     return s;
+}
+
+void HarluneApp::startWorkerThread(std::function<void(std::function<void()>)> post,
+                                   std::function<void(size_t)> rowChanged,
+                                   std::function<void(bool)> runningChanged) {
+    rowChanged_ = std::move(rowChanged);
+    ownWorker_ = std::make_unique<GetlengthWorker>(
+        [this] {
+            std::vector<WorkerRow> rows;
+            rows.reserve(results_.size());
+            for (size_t i = 0; i < results_.size(); ++i)
+                rows.push_back({std::string(backupgrid_.title(results_.row(i).entry)),
+                                std::string(results_.path(i, backupgrid_)),
+                                std::string(results_.record(i, backupgrid_))});
+            return rows;
+        },
+        [this, post](uint64_t pass, size_t row, const std::string& record) {
+            post([this, pass, row, record] { applyExtraInfo(pass, row, record); });
+        },
+        [post, runningChanged](uint64_t, bool running) {
+            post([runningChanged, running] {
+                if (runningChanged)
+                    runningChanged(running);
+            });
+        });
+    worker_ = ownWorker_.get();
+}
+
+ExtraInfoSwitches HarluneApp::extraInfoSwitches() const {
+    const Config& c = config_;
+    return {c.Laenge,      c.Version, c.Layer,  c.Modus, c.Samplingrate, c.Bitrate,
+            c.Verzeichnis, c.Wertung, c.Gruppe, c.Datum, c.Album,        c.TrackNr};
+}
+
+void HarluneApp::applyExtraInfo(uint64_t pass, size_t row, const std::string& record) {
+    if (!ownWorker_ || pass != ownWorker_->pass() || row >= results_.size())
+        return;
+    results_.replaceRecord(row, record);
+    std::string text = extraInfoText(extraInfoSwitches(), results_.path(row, backupgrid_), record);
+    if (config_.AlseigeneSpalte)
+        results_.setCell1(row, text);
+    else
+        results_.setCell0(row, std::string(results_.cell0(row)) + text);
+    if (rowChanged_)
+        rowChanged_(row);
+}
+
+SearchOutcome HarluneApp::search(std::string_view text, bool enter,
+                                 const std::function<void()>& wait) {
+    lastSearchText_ = std::string(text);
+    stopWorker(worker_, enter ? WorkerStopPoint::EnterSearch : WorkerStopPoint::DelayedSearch);
+    SearchContext context{backupgrid_,
+                          groups_,
+                          results_,
+                          dialogs_,
+                          selector_.text,
+                          indexFolder(),
+                          config_.SUCHEINALLENLISTEN};
+    SearchOutcome outcome = SucheMP3(context, text, config_.Suchquelle, config_.Suchverfahren);
+    if (worker_ && !outcome.indexMissing)
+        getdateilaenge(
+            *worker_, config_.Zusatzinfosladen, clock_, wait ? wait : [] {});
+    return outcome;
+}
+
+void HarluneApp::emptyIndex() {
+    results_.clear();
+    backupgrid_.clear();
+}
+
+bool HarluneApp::checkRow(size_t row) {
+    if (row < results_.size() && !trimView(results_.cell0(row)).empty())
+        return true;
+    dialogs_.information(kSearchFirstText);
+    return false;
+}
+
+bool HarluneApp::sortResults(int criterion, bool descending) {
+    if (worker_ && worker_->running()) {
+        dialogs_.warning(kWorkerBusyText);
+        return false;
+    }
+    Debug("Eintr\xE4ge in Suchergebnis sortieren\n\r" + countText(results_.size()) +
+          " -> Sortiere nach:" + std::to_string(criterion));
+    std::vector<std::string> keys;
+    keys.reserve(results_.size());
+    for (size_t i = 0; i < results_.size(); ++i)
+        keys.push_back(sortKey(criterion, results_.cell0(i), results_.path(i, backupgrid_),
+                               results_.record(i, backupgrid_)));
+    applyOrder(results_, sortOrder(std::move(keys), descending));
+    return true;
+}
+
+void HarluneApp::gesamtlaenge(size_t selected) {
+    if (!checkRow(selected))
+        return;
+    if (worker_ && worker_->running()) {
+        dialogs_.warning(kWorkerBusyText);
+        return;
+    }
+    if (!config_.Zusatzinfosladen)
+        dialogs_.warning(kExtraInfoOffText);
+    int64_t total = 0;
+    for (size_t i = 0; i < results_.size(); ++i)
+        total += lengthSeconds(fieldView(results_.record(i, backupgrid_), kFieldLaenge));
+    dialogs_.information(playTimeText(total, results_.size()));
+}
+
+void HarluneApp::toggleMark(size_t row) {
+    if (row < results_.size() && !results_.cell0(row).empty())
+        results_.setCell0(row, harlune::toggleMark(results_.cell0(row)));
+}
+
+void HarluneApp::markAll() {
+    for (size_t i = 0; i < results_.size(); ++i)
+        if (!isMarked(results_.cell0(i)))
+            results_.setCell0(i, withMark(results_.cell0(i)));
 }
 
 bool HarluneApp::loadIndex() {

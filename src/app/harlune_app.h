@@ -10,7 +10,11 @@
 #include "index/group_list.h"
 #include "index/index_selector.h"
 #include "index/mp3_index.h"
+#include "search/grid_operations.h"
+#include "search/result_rows.h"
+#include "search/search_engine.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,10 +23,12 @@ namespace harlune {
 class Clock;
 class Dialogs;
 class ExtraInfoWorker;
+class GetlengthWorker;
 
 class HarluneApp {
 public:
     HarluneApp(std::string programFolder, Dialogs& dialogs, const Clock& clock);
+    ~HarluneApp();
 
     const std::string& programFolder() const { return programFolder_; }
     std::string indexFolder() const;
@@ -36,9 +42,40 @@ public:
     GroupList& mp3gruppenliste() { return groups_; }
     ActivityLog& activityLog() { return log_; }
 
+    ResultTable& results() { return results_; }
+    const std::string& lastSearchText() const { return lastSearchText_; }
+
     // The worker filling the extra information of the shown rows (none until one is set).
     ExtraInfoWorker* worker() const { return worker_; }
     void setWorker(ExtraInfoWorker* worker) { worker_ = worker; }
+    // Creates the program's own worker. Its results reach the rows through `post`, which runs a
+    // function on the thread that owns the rows; `rowChanged` then tells the window which row
+    // to redraw, `runningChanged` shows or hides the red dot.
+    void startWorkerThread(std::function<void(std::function<void()>)> post,
+                           std::function<void(size_t)> rowChanged,
+                           std::function<void(bool)> runningChanged);
+    // Takes a filled row of pass `pass` into the results (dropped when it is not the current
+    // pass's); on the rows' thread.
+    void applyExtraInfo(uint64_t pass, size_t row, const std::string& record);
+    // Which extra information the rows show.
+    ExtraInfoSwitches extraInfoSwitches() const;
+
+    // The search sequence of Enter (`enter`) or of the delay timer: stops the worker at its
+    // point, runs `SucheMP3` with the configured source and method, then starts a worker pass.
+    // `wait` keeps the windows alive while a running pass is waited for.
+    SearchOutcome search(std::string_view text, bool enter, const std::function<void()>& wait = {});
+    // Empties the in-memory index and the result rows (index selection or switch changed).
+    void emptyIndex();
+    // Sorts the rows by criterion 1..10 (`sortieren`); refused with a warning while the worker
+    // runs. False when refused.
+    bool sortResults(int criterion, bool descending);
+    // The total play time (`gesamtlaenge`) with its messages; `selected` is the selected row.
+    void gesamtlaenge(size_t selected);
+    // The "+" key and "Alle markieren".
+    void toggleMark(size_t row);
+    void markAll();
+    // False (after "Sie müssen zuerst ...") when the row is not a result row.
+    bool checkRow(size_t row);
 
     // Start-up (`FormCreate`): checks the five subfolders and reads the configuration. False
     // when the program has to end (the reason has been shown).
@@ -71,7 +108,11 @@ private:
     MP3Index backupgrid_;
     GroupList groups_;
     ActivityLog log_;
+    ResultTable results_;
+    std::string lastSearchText_;
     ExtraInfoWorker* worker_ = nullptr;
+    std::unique_ptr<GetlengthWorker> ownWorker_;
+    std::function<void(size_t)> rowChanged_;
     bool previousRunEnded_ = true;
 };
 

@@ -4,6 +4,7 @@
 #include "app/version.h"
 #include "app/worker_control.h"
 #include "base/crash_marker.h"
+#include "gui/ResultGridModel.h"
 #include "gui/Tharlunekonfig.h"
 #include "gui/Tstatusframe.h"
 #include "gui/qt_text.h"
@@ -80,32 +81,7 @@ TMainform::TMainform(std::string programFolder, Dialogs& dialogs, const Clock& c
     indexRow->addWidget(checkAlle_);
     layout->addLayout(indexRow);
 
-    auto* searchRow = new QHBoxLayout;
-    search_ = new QLineEdit(this);
-    search_->setObjectName("suchbegriff");
-    redDot_ = new QLabel(this);
-    redDot_->setFixedSize(12, 12);
-    redDot_->setStyleSheet("background:#d01c1c; border-radius:6px;");
-    redDot_->setToolTip(toQt(kWorkerDotHint));
-    redDot_->hide();
-    searchRow->addWidget(search_, 1);
-    searchRow->addWidget(redDot_);
-    layout->addLayout(searchRow);
-
-    pleaseWait_ = new QLabel(toQt(kPleaseWaitText), this);
-    pleaseWait_->setObjectName("pleasewait");
-    pleaseWait_->setAlignment(Qt::AlignCenter);
-    pleaseWait_->setFrameShape(QFrame::Panel);
-    pleaseWait_->hide();
-    layout->addWidget(pleaseWait_);
-    grid_ = new QTableView(this);
-    grid_->setObjectName("Stringgrid1");
-    grid_->horizontalHeader()->hide();
-    grid_->verticalHeader()->hide();
-    layout->addWidget(grid_, 1);
-    count_ = new QLabel(this);
-    count_->setObjectName("indexcount");
-    layout->addWidget(count_);
+    createSearchControls(layout);
 
     // Not a child of this window: the main window is disabled while the status window is up,
     // and the status window's own "schließen" must stay usable.
@@ -126,10 +102,26 @@ TMainform::TMainform(std::string programFolder, Dialogs& dialogs, const Clock& c
         return;
     }
     konfig_ = new Tharlunekonfig(app_, this);
+    konfig_->saveHooks.setFirstColumnFromRight = [this](int) { applyColumnWidths(); };
+    konfig_->saveHooks.redrawResults = [this] {
+        model_->reset();
+        applyColumnWidths();
+    };
+    konfig_->saveHooks.setAutoUpdateInterval = [this](int seconds) {
+        autoUpdateTimer_->setInterval(autoUpdateIntervalMs(seconds));
+    };
     resize(app_.config().WIDTH, app_.config().HEIGHT);
     move(app_.config().LEFT, app_.config().TOP);
     refreshIndexControls();
     connect(selector_, &QComboBox::currentIndexChanged, this, &TMainform::mp3indexwahlChange);
+    suchverfahrenanzeige();
+    applyColumnWidths();
+    app_.startWorkerThread(
+        [this](std::function<void()> f) {
+            QMetaObject::invokeMethod(this, f, Qt::QueuedConnection);
+        },
+        [this](size_t row) { model_->rowChanged(row); },
+        [this](bool running) { redDot_->setVisible(running); });
     connect(checkAlle_, &QCheckBox::toggled, this, &TMainform::checkAlleToggled);
 
     // The focus watchdog enables the window once the start is through.
@@ -154,24 +146,32 @@ void TMainform::refreshIndexControls() {
         selector_->addItem(toQt(item));
     selector_->setCurrentIndex(selector_->findText(toQt(app_.selector().text)));
     checkAlle_->setChecked(app_.config().SUCHEINALLENLISTEN);
-    count_->setText(QString::number(app_.backupgrid().size()) + " MP3s im Index");
 }
 
 void TMainform::mp3indexwahlChange(int index) {
     stopWorker(app_.worker(), WorkerStopPoint::IndexSelectionChanged);
     app_.selector().text = index >= 0 ? fromQt(selector_->itemText(index)) : std::string();
-    app_.backupgrid().clear();
+    app_.emptyIndex();
+    model_->reset();
     refreshIndexControls();
 }
 
 void TMainform::checkAlleToggled(bool on) {
+    stopWorker(app_.worker(), WorkerStopPoint::IndexSelectionChanged);
     app_.config().SUCHEINALLENLISTEN = on;
-    app_.backupgrid().clear();
+    app_.emptyIndex();
+    model_->reset();
     refreshIndexControls();
+    // The search runs again with the current text.
+    sucheextstarten();
+    if (isVisible())
+        grid_->setFocus();
 }
 
 void TMainform::B_LadenClick() {
     stopWorker(app_.worker(), WorkerStopPoint::OpenImport);
+    app_.results().clear();
+    model_->reset();
     harlune::B_LadenClick(app_.indexFolder(), app_.backupgrid(), app_.selector(), app_.dialogs());
     refreshIndexControls();
     grid_->setFocus();
@@ -200,9 +200,8 @@ void TMainform::showPleaseWait(bool visible) {
 }
 
 void TMainform::firstSearch() {
-    // The first search at start is started like one with Enter.
-    stopWorker(app_.worker(), WorkerStopPoint::EnterSearch);
-    app_.loadIndex();
+    // The first search at start loads the selected index (or all lists) like one with Enter.
+    runSearch(true);
     refreshIndexControls();
 }
 
@@ -242,7 +241,7 @@ void TMainform::mainformEnabledTimer() {
     setEnabled(!statusframe_->isVisible());
     if (!focusGiven_ && !intro_->isVisible() && !QApplication::activeModalWidget()) {
         focusGiven_ = true;
-        search_->setFocus();
+        searchInput() ? searchInput()->setFocus() : search_->setFocus();
     }
 }
 

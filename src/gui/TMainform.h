@@ -10,15 +10,19 @@
 
 class QCheckBox;
 class QComboBox;
+class QKeyEvent;
+class QMenu;
 class QLabel;
 class QLineEdit;
 class QTableView;
 class QTimer;
+class QVBoxLayout;
 class QToolButton;
 
 namespace harlune {
 
 class CrashReportWindow;
+class ResultGridModel;
 class IntroductionWindow;
 class StartWindow;
 class Tharlunekonfig;
@@ -41,7 +45,18 @@ public:
     IntroductionWindow* introductionWindow() const { return intro_; }
     CrashReportWindow* crashReportWindow() const { return crashReport_; }
     QComboBox* mp3indexwahl() const { return selector_; }
-    QLineEdit* searchInput() const { return search_; }
+    // The search box (`Suchbegriffeingabe`): editable for the sources title and album, a
+    // drop-down list for the rating/group source.
+    QComboBox* searchBox() const { return search_; }
+    QLineEdit* searchInput() const;
+    QTableView* resultGrid() const { return grid_; }
+    ResultGridModel* resultModel() const { return model_; }
+    QLabel* countLabel() const { return count_; }
+    QLabel* workerDot() const { return redDot_; }
+    // The context menu of the result grid, built for the selected row.
+    QMenu* buildContextMenu();
+    // Tests: called while a search runs (after the key sink took the focus).
+    std::function<void()> onSearching;
     QLabel* pleaseWaitPanel() const { return pleaseWait_; }
     // Milliseconds the start window waits at least (tests shorten it).
     void setStartWindowMinimumMs(int ms) { startMinimumMs_ = ms; }
@@ -57,13 +72,43 @@ public:
     // Re-reads the selector and switch from the core state into the controls.
     void refreshIndexControls();
 
+    // The search sequence (`SucheMP3` with its window steps); `enter` for Enter, else the
+    // delay timer.
+    void runSearch(bool enter);
+    // A switch was clicked: source 't', 'a', 'g' or method 'g', 'u', 'o'.
+    void setSource(char source);
+    void setMethod(char method);
+    // "alle MP3s anzeigen".
+    void showAll();
+    // Sorts by criterion 1..10 in the chosen direction.
+    void sortieren(int criterion);
+    void setSortDescending(bool descending) { sortDescending_ = descending; }
+    // Runs the context-menu entry with this number (0-based, in menu order).
+    void contextMenuEntry(int entry);
+
 signals:
     void startFinished();
+    void searchFinished();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void createSearchControls(QVBoxLayout* layout);
+    void suchverfahrenanzeige();
+    void sucheextstarten();
+    void searchTextEdited(const QString& text);
+    void enterPressed();
+    void suchtimerTimer();
+    bool gridKeyPress(QKeyEvent* key);
+    bool keySinkPress(QKeyEvent* key);
+    void deliverPendingKeys();
+    void appendToSearchText(const QString& text, bool backspace);
+    size_t selectedRow() const;
+    void selectAndPlay(int delta);
+    void columnWidthClick(bool wider);
+    void applyColumnWidths();
     void starttimerTimer();
     void mainformEnabledTimer();
     void mp3indexwahlChange(int index);
@@ -99,7 +144,15 @@ private:
     QLabel* title_ = nullptr;
     QComboBox* selector_ = nullptr;
     QCheckBox* checkAlle_ = nullptr;
-    QLineEdit* search_ = nullptr;
+    QComboBox* search_ = nullptr;
+    QTimer* searchDelay_ = nullptr;
+    QWidget* keySink_ = nullptr;
+    QLineEdit* connectedInput_ = nullptr;
+    QString pendingKeys_;
+    QToolButton* sourceButtons_[3] = {};
+    QToolButton* methodButtons_[3] = {};
+    ResultGridModel* model_ = nullptr;
+    bool sortDescending_ = false;
     QLabel* redDot_ = nullptr;
     QLabel* pleaseWait_ = nullptr;
     QLabel* count_ = nullptr;
