@@ -174,11 +174,19 @@ SearchMatcher::SearchMatcher(std::string_view text, char source, char method)
         upperRest_ = Needle(upper_.text().substr(1));
     for (std::string& word : zeilezerlegen(text))
         words_.emplace_back(std::move(word));
+    bool oneCharacterWords = true;
     for (size_t i = 0; i < words_.size(); ++i) {
-        if (words_[i].text().find(kFoundWordFill) == std::string::npos &&
-            (requiredWord_ < 0 || words_[i].size() > words_[requiredWord_].size()))
-            requiredWord_ = static_cast<int>(i);
+        oneCharacterWords = oneCharacterWords && words_[i].size() == 1;
+        if (words_[i].text().find(kFoundWordFill) == std::string::npos)
+            filterWords_.push_back(i);
     }
+    std::stable_sort(filterWords_.begin(), filterWords_.end(),
+                     [this](size_t a, size_t b) { return words_[a].size() > words_[b].size(); });
+    filtersDecide_ = filterWords_.size() == words_.size() &&
+                     filterWords_.size() <= kMaxFilterWords &&
+                     (words_.size() == 1 || oneCharacterWords);
+    if (filterWords_.size() > kMaxFilterWords)
+        filterWords_.resize(kMaxFilterWords);
     if (source_ != kSourceFilter)
         return;
     // The filter's value is what follows the first ":" of the item.
@@ -276,10 +284,20 @@ void SearchMatcher::matchRun(std::string_view texts, const std::vector<uint32_t>
     // Words hold no blank, so for them the blank in front of every text changes nothing.
     switch (method_) {
     case kMethodAllWords:
-        if (requiredWord_ >= 0)
-            flagTextsHolding(words_[requiredWord_], run, size, ends, matched);
-        else
+        if (filterWords_.empty())
             std::fill(matched.begin(), matched.end(), 1);
+        for (size_t k = 0; k < filterWords_.size(); ++k) {
+            if (k == 0) {
+                flagTextsHolding(words_[filterWords_[0]], run, size, ends, matched);
+                continue;
+            }
+            held_.assign(ends.size(), 0);
+            flagTextsHolding(words_[filterWords_[k]], run, size, ends, held_);
+            for (size_t i = 0; i < ends.size(); ++i)
+                matched[i] &= held_[i];
+        }
+        if (filtersDecide_)
+            break;
         for (size_t i = 0; i < ends.size(); ++i) {
             if (!matched[i])
                 continue;

@@ -106,9 +106,14 @@ private:
     Needle upperRest_; // the same without its first byte when that is a blank
     bool leadingBlank_ = false;
     std::vector<Needle> words_;
-    // The every-word method's first filter: the longest word that a matching text must hold
-    // as it is (-1 when every word holds the fill byte of found words, so none can filter).
-    int requiredWord_ = -1;
+    // The every-word method's filters: the longest words (at most kMaxFilterWords) that a
+    // matching text must hold as they are; a word holding the fill byte of found words cannot
+    // filter. When filtersDecide_, they are every word and no found word can hide another (one
+    // word, or only one-character words), so passing them is matching.
+    static constexpr size_t kMaxFilterWords = 4;
+    std::vector<size_t> filterWords_;
+    bool filtersDecide_ = false;
+    std::vector<uint8_t> held_; // scratch of the filters
     Filter filter_ = Filter::None;
     int minRating_ = 0;
     std::string group_;        // upper-cased, trimmed group name of a group filter
