@@ -273,6 +273,36 @@ std::string configFilePath(std::string_view programFolder) {
     return path;
 }
 
+namespace {
+
+// Every key but the four moment keys, in the order of the table, then the index selector.
+void readValues(const IniFile& ini, Config& config, IndexSelector& selector) {
+    for (const char* name : {"TOP", "LEFT", "HEIGHT", "WIDTH"})
+        readKey(ini, config, keyNamed(name));
+    config.HEIGHT = std::max(config.HEIGHT, kMinimumHeight);
+    config.WIDTH = std::max(config.WIDTH, kMinimumWidth);
+
+    for (const auto& k : kKeys)
+        if (!readEarly(k.name))
+            readKey(ini, config, k);
+    addParameterBlanks(config);
+
+    for (const char* name : kSelectorItemKeys) {
+        std::string item = ini.readString(kConfigSection, name, "");
+        if (!item.empty() && fileOrFolderExists(item) &&
+            selector.items.size() < IndexSelector::kMaxItems)
+            selector.items.push_back(item);
+    }
+    std::string current = ini.readString(kConfigSection, kSelectorTextKey, "");
+    if (!current.empty())
+        selector.select(current);
+
+    if (config.SKIN.empty())
+        config.SKIN = "default";
+}
+
+} // namespace
+
 bool Konfigladen(std::string_view programFolder, Config& config, IndexSelector& selector,
                  Dialogs& dialogs) {
     config = Config(programFolder);
@@ -300,28 +330,20 @@ bool Konfigladen(std::string_view programFolder, Config& config, IndexSelector& 
     }
     config.PROGVERS = kVersionText;
 
-    for (const char* name : {"TOP", "LEFT", "HEIGHT", "WIDTH"})
-        readKey(ini, config, keyNamed(name));
-    config.HEIGHT = std::max(config.HEIGHT, kMinimumHeight);
-    config.WIDTH = std::max(config.WIDTH, kMinimumWidth);
+    readValues(ini, config, selector);
+    return true;
+}
 
-    for (const auto& k : kKeys)
-        if (!readEarly(k.name))
-            readKey(ini, config, k);
-    addParameterBlanks(config);
-
-    for (const char* name : kSelectorItemKeys) {
-        std::string item = ini.readString(kConfigSection, name, "");
-        if (!item.empty() && fileOrFolderExists(item) &&
-            selector.items.size() < IndexSelector::kMaxItems)
-            selector.items.push_back(item);
-    }
-    std::string current = ini.readString(kConfigSection, kSelectorTextKey, "");
-    if (!current.empty())
-        selector.select(current);
-
-    if (config.SKIN.empty())
-        config.SKIN = "default";
+bool readConfiguration(std::string_view programFolder, Config& config, IndexSelector& selector) {
+    config = Config(programFolder);
+    IniFile ini(configFilePath(programFolder));
+    if (!ini.load())
+        return false;
+    if (leadingNumber(ini.readString(kConfigSection, "PROGVERS", "0")) < kOldestUsableVersion)
+        ini.eraseSection(kConfigSection);
+    config.BEENDET = ini.readBool(kConfigSection, "BEENDET", true);
+    config.PROGVERS = ini.readString(kConfigSection, "PROGVERS", "");
+    readValues(ini, config, selector);
     return true;
 }
 

@@ -183,6 +183,9 @@ std::string configFilePath(std::string_view programFolder);
 bool Konfigladen(std::string_view programFolder, Config& config, IndexSelector& selector,
                  Dialogs& dialogs);
 
+// Reads the configuration without writing anything (for harlune-cli, which must not mark a
+// running program as crashed): the same values Konfigladen gives, BEENDET as it stands.
+bool readConfiguration(std::string_view programFolder, Config& config, IndexSelector& selector);
 // Writes the whole configuration (`Konfigspeichern`): every key except the four moment keys,
 // SERVER_IP empty while AUTOLOADIP is on, AKTUELL from the selector's text and DATEI1..5 from its
 // items (keys beyond its last item keep their values). Everything else in the file is kept.
