@@ -227,7 +227,7 @@ bool IndexBuilder::checkWeb() {
                             kPreviewQuestionText);
 }
 
-bool IndexBuilder::entryFor(const std::string& path, std::string& extinf, std::string& pathLine,
+void IndexBuilder::entryFor(const std::string& path, std::string& extinf, std::string& pathLine,
                             std::string& record, TagCounters& counters) {
     std::string name = nameFromFileName(path);
     std::string album, extra;
@@ -290,11 +290,12 @@ bool IndexBuilder::entryFor(const std::string& path, std::string& extinf, std::s
     extinf = "#EXTINF:" + std::to_string(seconds) + "," + name;
     pathLine = options.web ? webUrl(path, web.webroot, web.internetadresse, web) : trim(path);
     record = trim(withoutSeparator(album) + extra);
-    return true;
 }
 
 bool IndexBuilder::writePair(const std::string& listWork, const std::string& albumWork,
                              TagCounters& counters) {
+    // The buffers outlive the files that use them.
+    std::vector<char> listBuffer(1 << 16), albumBuffer(1 << 16);
     FilePtr list(std::fopen(cp1252ToUtf8(listWork).c_str(), "wb"));
     FilePtr album(list ? std::fopen(cp1252ToUtf8(albumWork).c_str(), "wb") : nullptr);
     auto fail = [&](const std::string& path) {
@@ -308,7 +309,6 @@ bool IndexBuilder::writePair(const std::string& listWork, const std::string& alb
     };
     if (!list || !album)
         return fail(list ? albumWork : listWork);
-    std::vector<char> listBuffer(1 << 16), albumBuffer(1 << 16);
     std::setvbuf(list.get(), listBuffer.data(), _IOFBF, listBuffer.size());
     std::setvbuf(album.get(), albumBuffer.data(), _IOFBF, albumBuffer.size());
 

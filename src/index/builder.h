@@ -188,7 +188,7 @@ private:
     // Writes the work files; false when cancelled or failed (work files removed then).
     bool writePair(const std::string& listWork, const std::string& albumWork,
                    TagCounters& counters);
-    bool entryFor(const std::string& path, std::string& extinf, std::string& pathLine,
+    void entryFor(const std::string& path, std::string& extinf, std::string& pathLine,
                   std::string& record, TagCounters& counters);
 
     std::string indexFolder_;
