@@ -403,3 +403,15 @@ TEST_F(WebFixture, ChecksStopTheBuild) {
                                             musik + "Pop/\""}));
     EXPECT_TRUE(std::filesystem::is_empty(playlists));
 }
+
+TEST_F(Fixture, PairThatCannotBeWrittenIsReportedNotSelected) {
+    put("a.mp3", mp3(""));
+    IndexBuilder missingFolder(dir.file("gibtsnicht"), dialogs, status);
+    missingFolder.add(Getfilepath(dir.file("Musik"), {}, dialogs));
+    EXPECT_FALSE(missingFolder.doerstellen(true, selector).written);
+    ASSERT_EQ(dialogs.texts("warning").size(), 1u);
+    EXPECT_EQ(dialogs.texts("warning")[0],
+              std::string(kBuildWriteFailedText) + dir.file("gibtsnicht/CD01.M3U.NEW"));
+    EXPECT_TRUE(dialogs.texts("information").empty());
+    EXPECT_TRUE(selector.items.empty());
+}
