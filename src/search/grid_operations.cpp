@@ -4,17 +4,14 @@
 #include "base/paths.h"
 #include "base/text.h"
 #include "index/fields.h"
+#include "search/result_rows.h"
 
 #include <utility>
 
 namespace harlune {
 
 std::string resultCell0(size_t indexRow, std::string_view title) {
-    std::string cell = kUnmarkedPrefix;
-    cell += std::to_string(indexRow + 1);
-    cell += ". ";
-    cell.append(title);
-    return cell;
+    return ResultTable::cell0Text(indexRow, title);
 }
 
 bool isMarked(std::string_view cell0) {

@@ -1,5 +1,7 @@
 #include "search/search_text.h"
 
+#include "meta/tag_reader.h"
+
 #include "base/text.h"
 #include "index/fields.h"
 
@@ -22,13 +24,8 @@ std::vector<std::string> zeilezerlegen(std::string_view text) {
 }
 
 std::string norm(std::string_view text, bool keepLineBreaks) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        if (static_cast<unsigned char>(c) >= 32 || (keepLineBreaks && (c == '\r' || c == '\n')))
-            out += c;
-    }
-    return trim(out);
+    // The same filter the tag reader applies to tag texts.
+    return stripControlChars(text, keepLineBreaks);
 }
 
 std::string Name(std::string_view path) {
