@@ -6,12 +6,14 @@
 #include "base/crash_marker.h"
 #include "gui/ResultGridModel.h"
 #include "gui/Tharlunekonfig.h"
+#include "gui/Tmp3indexerstellen.h"
 #include "gui/Tstatusframe.h"
 #include "gui/qt_text.h"
 #include "gui/start_windows.h"
 #include "index/index_import.h"
 #include "platform/dialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -55,6 +57,10 @@ TMainform::TMainform(std::string programFolder, Dialogs& dialogs, const Clock& c
     open->setText(QString::fromUtf8("\xC3\xB6"
                                     "ffnen"));
     open->setToolTip(toQt(kOpenHint));
+    auto* erst = new QToolButton(this);
+    erst->setObjectName("B_Erst");
+    erst->setText("erst");
+    erst->setToolTip(QString::fromUtf8("MP3-Index erstellen"));
     auto* config = new QToolButton(this);
     config->setObjectName("B_Konfig");
     config->setText("Konfiguration");
@@ -66,7 +72,7 @@ TMainform::TMainform(std::string programFolder, Dialogs& dialogs, const Clock& c
     close->setObjectName("I_B_Close");
     close->setText("X");
     titleRow->addWidget(title_, 1);
-    for (QToolButton* b : {open, config, minimize, close})
+    for (QToolButton* b : {open, erst, config, minimize, close})
         titleRow->addWidget(b);
     layout->addLayout(titleRow);
 
@@ -93,6 +99,7 @@ TMainform::TMainform(std::string programFolder, Dialogs& dialogs, const Clock& c
     connect(minimize, &QToolButton::clicked, this, [this] { showMinimized(); });
     connect(close, &QToolButton::clicked, this, [this] { closeCommand(); });
     connect(config, &QToolButton::clicked, this, [this] { showKonfig(); });
+    connect(erst, &QToolButton::clicked, this, [this] { B_ErstClick(); });
     connect(open, &QToolButton::clicked, this, [this] { B_LadenClick(); });
 
     // `FormCreate`: the folder check and the configuration; either failing ends the program.
@@ -130,6 +137,15 @@ TMainform::TMainform(std::string programFolder, Dialogs& dialogs, const Clock& c
     focusWatchdog_->setInterval(kFocusWatchdogMs);
     connect(focusWatchdog_, &QTimer::timeout, this, &TMainform::mainformEnabledTimer);
     autoUpdateTimer_ = new QTimer(this);
+    connect(autoUpdateTimer_, &QTimer::timeout, this, [this] { autoUpdate(true); });
+    builder_ = new Tmp3indexerstellen(app_, *statusframe_, this);
+    builder_->builder().freeResults = [this] {
+        stopWorker(app_.worker(), WorkerStopPoint::BuilderOrSpecialSearch);
+        app_.emptyIndex();
+        model_->reset();
+    };
+    connect(builder_, &Tmp3indexerstellen::indexBuilt, this, [this] { refreshIndexControls(); });
+    konfig_->onAktualisieren = [this] { autoUpdate(false); };
     QTimer::singleShot(1, this, &TMainform::starttimerTimer);
 }
 
@@ -234,7 +250,28 @@ void TMainform::armCrashReportTimer(const std::string& report) {
 
 void TMainform::armRunningTimers(int autoUpdateMs) {
     focusWatchdog_->start();
-    autoUpdateTimer_->setInterval(autoUpdateMs);
+    autoUpdateTimer_->start(autoUpdateMs);
+}
+
+void TMainform::B_ErstClick() {
+    Debug("B_Erst_Mouseup");
+    builder_->anzeigen(true);
+}
+
+void TMainform::autoUpdate(bool tick) {
+    // A tick acts only while the update is on and this window is usable and in front.
+    if (tick &&
+        !autoUpdateTickDue(app_.config().autoaktualisierung_aktiv,
+                           isEnabled() && !QApplication::activeModalWidget(), isActiveWindow()))
+        return;
+    AutoUpdateOutcome outcome = builder_->autoaktualisierung([this] { autoUpdateTimer_->stop(); },
+                                                             [this] { autoUpdateTimer_->start(); });
+    if (outcome == AutoUpdateOutcome::FolderMissing) {
+        if (auto* box =
+                qobject_cast<QAbstractButton*>(konfig_->control("autoaktualisierung_aktiv")))
+            box->setChecked(false);
+    }
+    refreshIndexControls();
 }
 
 void TMainform::mainformEnabledTimer() {

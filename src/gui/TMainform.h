@@ -26,6 +26,7 @@ class ResultGridModel;
 class IntroductionWindow;
 class StartWindow;
 class Tharlunekonfig;
+class Tmp3indexerstellen;
 class Tstatusframe;
 
 class TMainform : public QWidget, private StartHost {
@@ -41,6 +42,12 @@ public:
     HarluneApp& app() { return app_; }
     Tstatusframe* statusframe() const { return statusframe_; }
     Tharlunekonfig* konfig() const { return konfig_; }
+    Tmp3indexerstellen* builder() const { return builder_; }
+    // The "erst" button: opens the index builder.
+    void B_ErstClick();
+    // One check of the automatic update (`autoaktualisierungstimerTimer` when `tick`, else the
+    // dialog's "aktualisieren").
+    void autoUpdate(bool tick);
     StartWindow* startWindow() const { return startWindow_; }
     IntroductionWindow* introductionWindow() const { return intro_; }
     CrashReportWindow* crashReportWindow() const { return crashReport_; }
@@ -137,6 +144,7 @@ private:
 
     Tstatusframe* statusframe_ = nullptr;
     Tharlunekonfig* konfig_ = nullptr;
+    Tmp3indexerstellen* builder_ = nullptr;
     StartWindow* startWindow_ = nullptr;
     IntroductionWindow* intro_ = nullptr;
     CrashReportWindow* crashReport_ = nullptr;

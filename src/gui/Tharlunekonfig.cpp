@@ -174,7 +174,12 @@ Tharlunekonfig::Tharlunekonfig(HarluneApp& app, QWidget* parent) : QDialog(paren
         ->setValidator(new QIntValidator(kAutoUpdateSecondsMin, kAutoUpdateSecondsMax, this));
     text(p, "autoaktualisierung_verzeichnis",
          "Verzeichnis f\xFCr die Auto-Aktualisierung:", &F::autoaktualisierung_verzeichnis);
-    form(p)->addRow(QString(), button(p, "aktualisieren", "aktualisieren"));
+    QPushButton* update = button(p, "aktualisieren", "aktualisieren");
+    form(p)->addRow(QString(), update);
+    connect(update, &QPushButton::clicked, this, [this] {
+        if (onAktualisieren)
+            onAktualisieren();
+    });
 
     // Design
     p = addPage("Design");

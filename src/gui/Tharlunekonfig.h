@@ -38,6 +38,8 @@ public:
     QWidget* control(const QString& key) const;
     // Called when the restore asks the application to end (default: quit at once).
     std::function<void()> onRestoreEnd;
+    // "aktualisieren": checks the automatic-update folder at once.
+    std::function<void()> onAktualisieren;
     // The hooks of a save that belong to the main window.
     ConfigSaveHooks saveHooks;
 
