@@ -2,12 +2,16 @@
 """Makes a folder of real, tagged MP3 files for the tag-reading benchmark and for manual tests.
 
     /usr/bin/python3 scripts/make_test_mp3s.py FOLDER [--count 3000] [--seconds 5] [--seed 1]
+                                               [--nested]
 
 A few source files are encoded by lame (different bit rates, sampling rates, channel modes, CBR
 and VBR); every output file is a copy of one of them, tagged by mutagen in one of several
 styles: ID3v2.3 Latin-1 with ID3v1, ID3v2.4 UTF-8, ID3v2.3 UTF-16, ID3v1 only, no tag, a rated
 file (PRIV frame), a tag with a cover picture, a tag with much padding. Needs lame and Debian's
 python3-mutagen (use /usr/bin/python3). The same seed gives the same files.
+
+With --nested the files go into a tree of folders as a collection on disk looks: one folder per
+artist letter range, one per artist below it and one per album below that (about 20 files each).
 """
 import argparse
 import math
@@ -121,6 +125,8 @@ def main():
     parser.add_argument("--count", type=int, default=3000)
     parser.add_argument("--seconds", type=float, default=5.0)
     parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--nested", action="store_true",
+                        help="put the files into folders three levels deep")
     args = parser.parse_args()
     if shutil.which("lame") is None:
         sys.exit("lame is not installed")
@@ -132,7 +138,14 @@ def main():
             style = STYLES[n % len(STYLES)]
             source = sources[(n // len(STYLES)) % len(sources)]
             name = "%05d - %s - %s.mp3" % (n, rng.choice(ARTISTS), rng.choice(WORDS))
-            path = os.path.join(args.folder, name)
+            folder = args.folder
+            if args.nested:
+                album = n // 20
+                artist = album // 5
+                folder = os.path.join(folder, "Gruppe %02d" % (artist // 10),
+                                      "K\xfcnstler %03d" % artist, "Album %04d" % album)
+                os.makedirs(folder, exist_ok=True)
+            path = os.path.join(folder, name)
             shutil.copyfile(source, path)
             tag_file(path, style, n, rng)
     print("%d files in %s" % (args.count, args.folder))

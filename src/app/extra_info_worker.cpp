@@ -25,7 +25,10 @@ void GetlengthWorker::startPass() {
         thread_.join();
     std::vector<WorkerRow> rows = snapshot_ ? snapshot_() : std::vector<WorkerRow>{};
     const uint64_t pass = ++pass_;
+    // Running from now on, so that the main thread refuses sorting at once, not only once the
+    // thread has been scheduled.
     finished_.store(false);
+    running_.store(true);
     thread_ =
         std::thread([this, pass, rows = std::move(rows)]() mutable { run(pass, std::move(rows)); });
 }

@@ -110,9 +110,10 @@ void HarluneApp::startWorkerThread(std::function<void(std::function<void()>)> po
         [this, post](uint64_t pass, size_t row, const std::string& record) {
             post([this, pass, row, record] { applyExtraInfo(pass, row, record); });
         },
-        [post, runningChanged](uint64_t, bool running) {
-            post([runningChanged, running] {
-                if (runningChanged)
+        [this, post, runningChanged](uint64_t pass, bool running) {
+            // A pass that was replaced meanwhile no longer speaks for the dot.
+            post([this, runningChanged, pass, running] {
+                if (runningChanged && ownWorker_ && pass == ownWorker_->pass())
                     runningChanged(running);
             });
         });

@@ -119,7 +119,7 @@ private slots:
         QTest::keyClick(w.form->searchInput(), Qt::Key_Return);
         w.waitForWorker();
         QCOMPARE(w.form->app().results().cell1(0), std::string(" (3:30, * * , _keine Gruppe_) "));
-        QVERIFY(w.form->workerDot()->isHidden());
+        QVERIFY(waitFor([&] { return w.form->workerDot()->isHidden(); }));
         w.form->contextMenuEntry(13);
         QCOMPARE(w.dialogs.texts("information"), std::vector<std::string>{playTimeText(375, 3)});
         w.form->sortieren(1);
@@ -127,6 +127,39 @@ private slots:
         QCOMPARE(rows.cell0(1), std::string("  3. Abba - Three"));
         QCOMPARE(rows.cell1(1), std::string(" (??, unbew., _keine Gruppe_) ")); // moved along
         QCOMPARE(rows.cell0(2), std::string("  2. Beatles - Two"));
+    }
+
+    void theWorkerFillsTenThousandRowsAndANewSearchRestartsIt() {
+        Window w;
+        // 10,000 entries whose album files hold only album names: the worker reads each file.
+        std::string list = "#EXTM3U\r\n", album = "#EXTALB\r\n";
+        for (int i = 0; i < 10000; ++i) {
+            list += "#EXTINF:1,Title " + std::to_string(i) + "\r\n" + w.dir.path() + "/none/" +
+                    std::to_string(i) + ".mp3\r\n";
+            album += "Album\r\n";
+        }
+        std::string path = w.dir.write("Playlists/Big.M3U", list);
+        w.dir.write("Playlists/Big.ALB", album);
+        w.form->app().selector().items.push_back(path);
+        w.form->refreshIndexControls();
+        w.form->mp3indexwahl()->setCurrentIndex(
+            w.form->mp3indexwahl()->findText(QString::fromStdString(path)));
+        QLineEdit* input = w.form->searchInput();
+        input->setText("*");
+        QTest::keyClick(input, Qt::Key_Return);
+        QCOMPARE(w.count(), QString("=> 10000 MP3s"));
+        // A new search while the pass runs stops it and starts a fresh one over the new rows.
+        input->setFocus();
+        QTest::keyClick(input, Qt::Key_Return);
+        QVERIFY(waitFor([&] { return !w.form->app().worker()->running(); }, 60000));
+        QTest::qWait(50);
+        const ResultTable& rows = w.form->app().results();
+        QCOMPARE(rows.size(), size_t(10000));
+        for (size_t i = 0; i < rows.size(); i += 997)
+            QVERIFY2(rows.cell1(i) == std::string(" (??, unbew., _keine Gruppe_) "),
+                     rows.cell1(i).data());
+        QCOMPARE(rows.cell1(9999), std::string(" (??, unbew., _keine Gruppe_) "));
+        QVERIFY(waitFor([&] { return w.form->workerDot()->isHidden(); }));
     }
 
     void theContextMenuListsItsEntriesInOrderAndChecksTheGrid() {
