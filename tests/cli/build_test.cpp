@@ -1,6 +1,7 @@
 // harlune-cli build over a folder tree of files built byte by byte (the program is named by
 // HARLUNE_CLI): the pair it writes loads completely, with each file's extra information.
 #include "base/paths.h"
+#include "cli_runner.h"
 #include "fake_dialogs.h"
 #include "index/fields.h"
 #include "index/index_files.h"
@@ -18,25 +19,6 @@ using namespace harlune;
 using namespace harlune::test;
 
 namespace {
-
-struct Result {
-    int status = -1;
-    std::string out;
-};
-
-Result runCli(const std::string& args) {
-    Result r;
-    FILE* pipe = ::popen(
-        (std::string("'") + std::getenv("HARLUNE_CLI") + "' " + args + " 2>/dev/null").c_str(),
-        "r");
-    std::array<char, 4096> buffer{};
-    size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        r.out.append(buffer.data(), n);
-    int status = ::pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
 
 struct CliBuild : ::testing::Test {
     TempDir dir;
@@ -62,7 +44,7 @@ struct CliBuild : ::testing::Test {
 } // namespace
 
 TEST_F(CliBuild, PairLoadsWithTheExtraInformationOfEachFile) {
-    Result r = runCli(prog() + "build Test '" + dir.file("Musik") + "'");
+    CliResult r = runCli(prog() + "build Test '" + dir.file("Musik") + "'");
     ASSERT_EQ(r.status, 0);
     const std::string list = dir.file("Playlists/Test.M3U");
     EXPECT_EQ(r.out, "MP3 Liste wurde erstellt!\n\nVerwendete ID3v1Tags/Dateinamen: 2\n"

@@ -1,32 +1,18 @@
 // harlune-cli search and total over an index made by hand (the program is named by HARLUNE_CLI).
+#include "cli_runner.h"
 #include "search/grid_operations.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <sys/wait.h>
-
+using harlune::test::CliResult;
+using harlune::test::runCli;
 using harlune::test::TempDir;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-};
-
-CliRun cli(const TempDir& dir, const std::string& args) {
-    std::string command = std::string("'") + std::getenv("HARLUNE_CLI") + "' --prog '" +
-                          dir.path() + "' " + args + " 2>/dev/null";
-    CliRun r;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char buf[4096];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
-        r.out.append(buf, n);
-    int status = ::pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+CliResult cli(const TempDir& dir, const std::string& args) {
+    return runCli("--prog '" + dir.path() + "' " + args);
 }
 
 struct CliSearch : ::testing::Test {
@@ -40,17 +26,23 @@ struct CliSearch : ::testing::Test {
                          "#EXTM3U\r\n#EXTINF:210,Abba - Waterloo\r\n/m/Abba/Waterloo.mp3\r\n"
                          "/m/Beatles/Yesterday.mp3\r\n#extinf:165,\xC4rzte - Z\xE4hne\r\n"
                          "/m/\xC4rzte/Z\xE4hne.mp3\r\n");
-        dir.write("Playlists/Hand.ALB",
-                  "#EXTALB\r\nGold\xA1" "3:30\xA1\xA1\xA1\xA1\xA1\xA1 \xA1" "4\xA1Pop\xA1\xA1" "1\xA1\r\n"
-                  "Help\xA1" "2:05\xA1\xA1\xA1\xA1\xA1\xA1 \xA1" "0\xA1\xA1\xA1-\xA1\r\n"
-                  "Ab\xA1" "2:45\xA1\xA1\xA1\xA1\xA1\xA1 \xA1" "2\xA1Punk\xA1\xA1-\xA1\r\n");
+        dir.write("Playlists/Hand.ALB", "#EXTALB\r\nGold\xA1"
+                                        "3:30\xA1\xA1\xA1\xA1\xA1\xA1 \xA1"
+                                        "4\xA1Pop\xA1\xA1"
+                                        "1\xA1\r\n"
+                                        "Help\xA1"
+                                        "2:05\xA1\xA1\xA1\xA1\xA1\xA1 \xA1"
+                                        "0\xA1\xA1\xA1-\xA1\r\n"
+                                        "Ab\xA1"
+                                        "2:45\xA1\xA1\xA1\xA1\xA1\xA1 \xA1"
+                                        "2\xA1Punk\xA1\xA1-\xA1\r\n");
     }
 };
 
 } // namespace
 
 TEST_F(CliSearch, PrintsTheRowsAsTheGridShowsThem) {
-    CliRun r = cli(dir, "search --index '" + list + "' '*'");
+    CliResult r = cli(dir, "search --index '" + list + "' '*'");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "  1. Abba - Waterloo\n  2. Yesterday\n  3. \xC3\x84rzte - Z\xC3\xA4hne\n"
                      "=> 3 MP3s\n");
@@ -60,7 +52,7 @@ TEST_F(CliSearch, PrintsTheRowsAsTheGridShowsThem) {
 }
 
 TEST_F(CliSearch, ExtraInformationSortingAndSources) {
-    CliRun r = cli(dir, "search --index '" + list + "' --extra --sort 3:desc '*'");
+    CliResult r = cli(dir, "search --index '" + list + "' --extra --sort 3:desc '*'");
     EXPECT_EQ(r.out, "  1. Abba - Waterloo\t (3:30, * * * * , Pop) \n"
                      "  3. \xC3\x84rzte - Z\xC3\xA4hne\t (2:45, * * , Punk) \n"
                      "  2. Yesterday\t (2:05, unbew., _keine Gruppe_) \n=> 3 MP3s\n");
@@ -71,7 +63,7 @@ TEST_F(CliSearch, ExtraInformationSortingAndSources) {
 }
 
 TEST_F(CliSearch, TotalAndFailures) {
-    CliRun r = cli(dir, "total --index '" + list + "' '*'");
+    CliResult r = cli(dir, "total --index '" + list + "' '*'");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "Die Spieldauer betr\xC3\xA4gt \n0 Stunden, 8 Minuten und 20 Sekunden\n\n"
                      "(3 Titel verarbeitet)\n");

@@ -1,4 +1,5 @@
 // harlune-cli tags / extra over files built byte by byte (the program is named by HARLUNE_CLI).
+#include "cli_runner.h"
 #include "meta/mp3_fixture.h"
 #include "temp_dir.h"
 
@@ -9,30 +10,6 @@
 #include <sys/wait.h>
 
 using namespace harlune::test;
-
-namespace {
-
-struct Result {
-    int status = -1;
-    std::string out;
-};
-
-Result runCli(const std::string& args) {
-    const char* cli = std::getenv("HARLUNE_CLI");
-    Result r;
-    if (!cli)
-        return r;
-    FILE* pipe = ::popen((std::string("'") + cli + "' " + args + " 2>/dev/null").c_str(), "r");
-    std::array<char, 4096> buffer{};
-    size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        r.out.append(buffer.data(), n);
-    int status = ::pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
-
-} // namespace
 
 TEST(CliTags, PrintsBothTagsAndTheHeader) {
     if (!std::getenv("HARLUNE_CLI"))
@@ -58,7 +35,7 @@ TEST(CliTags, PrintsBothTagsAndTheHeader) {
         std::fclose(f);
     }
 
-    Result r = runCli("tags '" + path + "'");
+    CliResult r = runCli("tags '" + path + "'");
     EXPECT_EQ(r.status, 0);
     const std::string headerPosition = std::to_string(tag.size()) + " (FF FB 90 44)";
     EXPECT_EQ(r.out, "ID3v1.Track=5\n"
@@ -123,7 +100,7 @@ TEST(CliTags, MissingFilesAndUsage) {
         GTEST_SKIP() << "HARLUNE_CLI not set";
     TempDir dir;
     const std::string missing = dir.file("none.mp3");
-    Result r = runCli("tags '" + missing + "'");
+    CliResult r = runCli("tags '" + missing + "'");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("ID3v1.ErrorText=Datei " + missing + " existiert nicht! (E100)\n"),
               std::string::npos);
