@@ -11,6 +11,7 @@
 #include "search/grid_operations.h"
 
 #include <cstdio>
+#include <functional>
 #include <optional>
 
 namespace harlune {
@@ -102,67 +103,69 @@ std::string forTerminal(std::string_view text) {
     return cp1252ToUtf8(replaceAll(replaceAll(text, "\n\r", "\n"), "\r", ""));
 }
 
-int search(CliContext& context, const std::vector<std::string>& args) {
+const char* const kSearchUsage = "search [--all | --index FILE] [--source t|a|g] [--method g|u|o] "
+                                 "[--sort N[:desc]] [--extra] TEXT";
+const char* const kTotalUsage =
+    "total [--all | --index FILE] [--source t|a|g] [--method g|u|o] TEXT";
+
+// Parses the options and runs the search, then `then` on its results: 2 on a wrong use, 1 when
+// the search could not run.
+int withSearch(CliContext& context, const std::vector<std::string>& args, bool sortAndExtra,
+               const char* usage,
+               const std::function<int(HarluneApp&, const SearchOptions&)>& then) {
     SearchOptions o;
-    if (!parse(args, o, true)) {
-        std::fputs("usage: harlune-cli search [--all | --index FILE] [--source t|a|g] "
-                   "[--method g|u|o] [--sort N[:desc]] [--extra] TEXT\n",
-                   stderr);
+    if (!parse(args, o, sortAndExtra)) {
+        std::fprintf(stderr, "usage: harlune-cli %s\n", usage);
         return 2;
     }
     SystemClock clock;
     HarluneApp app(context.programFolder, *context.dialogs, clock);
     if (!runSearch(context, o, app))
         return 1;
-    if (o.extra || o.sort)
-        fillRecords(app);
-    if (o.sort)
-        app.sortResults(o.sort, o.descending);
-    const ResultTable& rows = app.results();
-    const ExtraInfoSwitches switches = app.extraInfoSwitches();
-    for (size_t i = 0; i < rows.size(); ++i) {
-        std::string line = cp1252ToUtf8(rows.cell0(i));
-        if (o.extra)
-            line += "\t" + cp1252ToUtf8(extraInfoText(switches, rows.path(i, app.backupgrid()),
-                                                      rows.record(i, app.backupgrid())));
-        std::printf("%s\n", line.c_str());
-    }
-    std::printf("%s\n", cp1252ToUtf8(countText(rows.size())).c_str());
-    return 0;
+    return then(app, o);
+}
+
+int search(CliContext& context, const std::vector<std::string>& args) {
+    return withSearch(
+        context, args, true, kSearchUsage, [](HarluneApp& app, const SearchOptions& o) {
+            if (o.extra || o.sort)
+                fillRecords(app);
+            if (o.sort)
+                app.sortResults(o.sort, o.descending);
+            const ResultTable& rows = app.results();
+            const ExtraInfoSwitches switches = app.extraInfoSwitches();
+            for (size_t i = 0; i < rows.size(); ++i) {
+                std::string line = cp1252ToUtf8(rows.cell0(i));
+                if (o.extra)
+                    line +=
+                        "\t" + cp1252ToUtf8(extraInfoText(switches, rows.path(i, app.backupgrid()),
+                                                          rows.record(i, app.backupgrid())));
+                std::printf("%s\n", line.c_str());
+            }
+            std::printf("%s\n", cp1252ToUtf8(countText(rows.size())).c_str());
+            return 0;
+        });
 }
 
 int total(CliContext& context, const std::vector<std::string>& args) {
-    SearchOptions o;
-    if (!parse(args, o, false)) {
-        std::fputs("usage: harlune-cli total [--all | --index FILE] [--source t|a|g] "
-                   "[--method g|u|o] TEXT\n",
-                   stderr);
-        return 2;
-    }
-    SystemClock clock;
-    HarluneApp app(context.programFolder, *context.dialogs, clock);
-    if (!runSearch(context, o, app))
-        return 1;
-    if (app.results().empty()) {
-        context.dialogs->information(kSearchFirstText);
-        return 0;
-    }
-    fillRecords(app);
-    int64_t seconds = 0;
-    for (size_t i = 0; i < app.results().size(); ++i)
-        seconds +=
-            lengthSeconds(fieldView(app.results().record(i, app.backupgrid()), kFieldLaenge));
-    std::printf("%s\n", forTerminal(playTimeText(seconds, app.results().size())).c_str());
-    return 0;
+    return withSearch(
+        context, args, false, kTotalUsage, [&](HarluneApp& app, const SearchOptions&) {
+            if (app.results().empty()) {
+                context.dialogs->information(kSearchFirstText);
+                return 0;
+            }
+            fillRecords(app);
+            int64_t seconds = 0;
+            for (size_t i = 0; i < app.results().size(); ++i)
+                seconds += lengthSeconds(
+                    fieldView(app.results().record(i, app.backupgrid()), kFieldLaenge));
+            std::printf("%s\n", forTerminal(playTimeText(seconds, app.results().size())).c_str());
+            return 0;
+        });
 }
 
-const CliCommandRegistration searchCommand{
-    {"search",
-     "search [--all | --index FILE] [--source t|a|g] [--method g|u|o] [--sort N[:desc]] "
-     "[--extra] TEXT",
-     search}};
-const CliCommandRegistration totalCommand{
-    {"total", "total [--all | --index FILE] [--source t|a|g] [--method g|u|o] TEXT", total}};
+const CliCommandRegistration searchCommand{{"search", kSearchUsage, search}};
+const CliCommandRegistration totalCommand{{"total", kTotalUsage, total}};
 
 } // namespace
 } // namespace harlune
