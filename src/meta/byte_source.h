@@ -3,6 +3,7 @@
 // that reading everything the index needs from one file opens it once, and so that the readers
 // can be driven from a buffer in memory (fuzzing, tests).
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -72,5 +73,30 @@ size_t preadFully(int fd, int64_t offset, void* buffer, size_t count);
 // Writes all bytes, retrying after interruptions; false on an error (errno set).
 bool writeFully(int fd, const void* buffer, size_t count);
 bool pwriteFully(int fd, int64_t offset, const void* buffer, size_t count);
+
+// Opens `fileName` and hands it to `read`. A missing file sets `errorText` to `missingText`; a
+// file that cannot be opened, or an exception while reading, to the system's text followed by
+// `failureSuffix`.
+template <class Read>
+bool readOpenedFile(std::string_view fileName, std::string& errorText,
+                    const std::string& missingText, std::string_view failureSuffix, Read&& read) {
+    try {
+        FileSource file;
+        switch (file.openForReading(fileName)) {
+        case FileSource::Open::Missing:
+            errorText = missingText;
+            return false;
+        case FileSource::Open::Failed:
+            errorText = file.errorText() + std::string(failureSuffix);
+            return false;
+        case FileSource::Open::Ok:
+            break;
+        }
+        return read(file);
+    } catch (const std::exception& e) {
+        errorText = std::string(e.what()) + std::string(failureSuffix);
+        return false;
+    }
+}
 
 } // namespace harlune

@@ -269,23 +269,8 @@ void TID3Tag::clearFields() {
 bool TID3Tag::ReadTag(std::string_view fileName) {
     clearFields();
     ErrorText.clear();
-    try {
-        FileSource file;
-        switch (file.openForReading(fileName)) {
-        case FileSource::Open::Missing:
-            ErrorText = fileMissing(fileName, kReadMissing);
-            return false;
-        case FileSource::Open::Failed:
-            ErrorText = file.errorText() + kReadException;
-            return false;
-        case FileSource::Open::Ok:
-            break;
-        }
-        return ReadTag(file);
-    } catch (const std::exception& e) {
-        ErrorText = std::string(e.what()) + kReadException;
-        return false;
-    }
+    return readOpenedFile(fileName, ErrorText, fileMissing(fileName, kReadMissing), kReadException,
+                          [this](ByteSource& file) { return ReadTag(file); });
 }
 
 bool TID3Tag::ReadTag(ByteSource& source) {
