@@ -6,6 +6,11 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 jobs=$(nproc)
 
+# Formatting is part of the build's rules.
+if command -v clang-format >/dev/null && git rev-parse --git-dir >/dev/null 2>&1; then
+    git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+fi
+
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
 (cd build && ctest --output-on-failure -j "$jobs")
