@@ -41,6 +41,10 @@ struct CliBuild : ::testing::Test {
     std::string prog() { return "--prog '" + dir.path() + "' "; }
 };
 
+std::string_view info0Length(const MP3Index& grid) {
+    return fieldView(grid.record(0), kFieldLaenge);
+}
+
 } // namespace
 
 TEST_F(CliBuild, PairLoadsWithTheExtraInformationOfEachFile) {
@@ -77,6 +81,17 @@ TEST_F(CliBuild, PairLoadsWithTheExtraInformationOfEachFile) {
     EXPECT_EQ(getfield(grid.record(1), kFieldAlbum), "V1");
     EXPECT_EQ(getfield(grid.record(1), kFieldTrackNr), "7");
     EXPECT_EQ(groups.names(), std::vector<std::string>{"Party"});
+
+    // harlune-cli search lists the whole pair, each row with its extra information.
+    CliResult listed = runCli(prog() + "search --index '" + list + "' --extra '*'");
+    ASSERT_EQ(listed.status, 0);
+    EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 4);
+    EXPECT_NE(listed.out.find("  1. Band - Eins\t (" + std::string(info0Length(grid)) + ", "),
+              std::string::npos)
+        << listed.out;
+    EXPECT_NE(listed.out.find("  3. M\xC3\xBCller \xE2\x98\x83\t ("), std::string::npos)
+        << listed.out;
+    EXPECT_TRUE(listed.out.ends_with("=> 3 MP3s\n")) << listed.out;
 }
 
 TEST_F(CliBuild, OverwriteNeedsYesAndOptionsApply) {
