@@ -8,7 +8,8 @@
 # folders, made once by scripts/make_test_mp3s.py (lame, mutagen). BUILD_FOLDER (default
 # build-release of the repository) must hold harlune-cli and taglib_reader; build it with
 # -DCMAKE_BUILD_TYPE=Release. Both programs run on files in the page cache, RUNS times each
-# (default 5), with hyperfine when it is installed, else with a loop of `time`.
+# (default 5), with hyperfine when it is installed (and NO_HYPERFINE is not set), else with a
+# loop of `time`.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -45,20 +46,20 @@ prog=$(mktemp -d "${TMPDIR:-/tmp}/harlune-compare-XXXXXX")
 trap 'rm -rf "$prog"' EXIT
 mkdir -p "$prog"/{Skins,download,Playlists,DOC,Konfigs}
 
-build_cmd="'$cli' --prog '$prog' --yes build Bench '$music'"
+builder_cmd="'$cli' --prog '$prog' --yes build Bench '$music'"
 taglib_cmd="'$reader' '$music'"
 
 # Page cache: read every file once, then run each program once.
 find "$music" -type f -name '*.mp3' -print0 | xargs -0 cat >/dev/null
 files=$(find "$music" -type f -name '*.mp3' | wc -l)
 echo "files: $files"
-eval "$build_cmd" >/dev/null
+eval "$builder_cmd" >/dev/null
 eval "$taglib_cmd"
 
-if command -v hyperfine >/dev/null; then
+if [ -z "${NO_HYPERFINE:-}" ] && command -v hyperfine >/dev/null; then
     json=$prog/hyperfine.json
     hyperfine --warmup 1 --runs "$runs" --export-json "$json" \
-        -n builder "$build_cmd" -n taglib "$taglib_cmd"
+        -n builder "$builder_cmd" -n taglib "$taglib_cmd"
     # The mean of each and the files per second it gives.
     /usr/bin/python3 - "$json" "$files" <<'EOF'
 import json, sys
@@ -72,12 +73,13 @@ else
     TIMEFORMAT=%R
     for name in builder taglib; do
         cmd=${name}_cmd
-        total=0
+        times=""
         for ((i = 0; i < runs; i++)); do
-            t=$({ time eval "${!cmd}" >/dev/null; } 2>&1 | tail -1)
-            total=$(echo "$total + $t" | bc -l)
+            times+=" $({ time eval "${!cmd}" >/dev/null 2>&1; } 2>&1 | tail -1)"
         done
-        mean=$(echo "$total / $runs" | bc -l)
-        printf '%-8s mean %.3f s  %.0f files/s\n' "$name" "$mean" "$(echo "$files / $mean" | bc -l)"
+        echo "$times" | awk -v name="$name" -v files="$files" '{
+            min = $1; for (i = 1; i <= NF; i++) { sum += $i; if ($i < min) min = $i }
+            printf "%-8s mean %.3f s (min %.3f s, %d runs)  %.0f files/s\n",
+                   name, sum / NF, min, NF, files * NF / sum }'
     done
 fi
