@@ -132,7 +132,9 @@ bool StatusModel::pos(long long current, long long total, bool quadratic, std::s
 
 void StatusModel::addlog(std::string_view first, std::string_view second) {
     view_.log.emplace_back(first);
-    view_.log.push_back(">" + std::string(second));
+    std::string remark = ">";
+    remark += second;
+    view_.log.push_back(std::move(remark));
     view_.log.emplace_back();
 }
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -68,7 +69,8 @@ Tstatusframe::Tstatusframe(const Clock& clock, QWidget* parent) : QDialog(parent
     connect(close_, &QPushButton::clicked, this, [this] { close(); });
     model_.onActionShown = [this] {
         action_->setText(toQt(model_.view().action));
-        action_->repaint();
+        if (drawingDue())
+            action_->repaint();
     };
 }
 
@@ -82,11 +84,22 @@ void Tstatusframe::setaktion(std::string_view action) {
     model_.setaktion(action);
 }
 
+bool Tstatusframe::drawingDue() const {
+    return !lastDrawn_.isValid() || lastDrawn_.elapsed() >= kDrawIntervalMs;
+}
+
 bool Tstatusframe::pos(long long current, long long total, bool quadratic, std::string_view path) {
-    // Let "schließen" and the rest of the program's events take effect first.
-    QApplication::processEvents();
-    bool open = model_.pos(current, total, quadratic, path);
-    render();
+    // Drawing the window and handling events cost far more than one file takes: both happen at
+    // most every kDrawIntervalMs (and for the first and the last item), so the window stays
+    // responsive without slowing the operation. "schließen" takes effect at the next of them.
+    const bool draw = drawingDue() || current < 2 || current >= total;
+    if (draw)
+        QApplication::processEvents();
+    const bool open = model_.pos(current, total, quadratic, path);
+    if (draw) {
+        render();
+        lastDrawn_.restart();
+    }
     return open;
 }
 

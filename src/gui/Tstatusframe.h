@@ -4,6 +4,7 @@
 #include "app/status_model.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 
 class QLabel;
 class QProgressBar;
@@ -37,6 +38,9 @@ protected:
 
 private:
     void render();
+    bool drawingDue() const;
+
+    static constexpr int kDrawIntervalMs = 40;
 
     StatusModel model_;
     QLabel *total_, *current_, *remaining_, *timePerItem_, *rate_, *remainingTime_, *action_,
@@ -45,6 +49,7 @@ private:
     QPlainTextEdit* log_;
     QPushButton* close_;
     QString applicationTitle_ = "Harlune";
+    QElapsedTimer lastDrawn_;
 };
 
 } // namespace harlune

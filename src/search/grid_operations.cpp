@@ -19,13 +19,20 @@ bool isMarked(std::string_view cell0) {
 }
 
 std::string toggleMark(std::string_view cell0) {
-    if (isMarked(cell0))
-        return kUnmarkedPrefix + trim(" " + std::string(cell0.substr(1)));
-    return kMarkChar + trim(cell0);
+    std::string cell;
+    if (isMarked(cell0)) {
+        // The mark becomes a blank, the rest is trimmed and two blanks go in front.
+        cell = kUnmarkedPrefix;
+        cell += trimView(cell0.substr(1));
+    } else {
+        cell = kMarkChar;
+        cell += trimView(cell0);
+    }
+    return cell;
 }
 
 std::string withMark(std::string_view cell0) {
-    return isMarked(cell0) ? std::string(cell0) : kMarkChar + trim(cell0);
+    return isMarked(cell0) ? std::string(cell0) : toggleMark(cell0);
 }
 
 std::string extraInfoText(const ExtraInfoSwitches& s, std::string_view path,
