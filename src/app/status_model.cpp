@@ -45,10 +45,10 @@ std::string formatRemainingTime(double units) {
 void StatusModel::setaktion(std::string_view action) {
     if (!visible_)
         return;
-    std::string text(action);
-    if (text.size() < static_cast<size_t>(kStatusActionWidth))
-        text.resize(kStatusActionWidth, ' ');
-    view_.action = std::move(text);
+    // Called several times per file: the text reuses its buffer.
+    view_.action.assign(action);
+    if (view_.action.size() < static_cast<size_t>(kStatusActionWidth))
+        view_.action.resize(kStatusActionWidth, ' ');
     if (onActionShown)
         onActionShown();
 }
@@ -56,7 +56,8 @@ void StatusModel::setaktion(std::string_view action) {
 bool StatusModel::pos(long long current, long long total, bool quadratic, std::string_view path) {
     const bool open = visible_;
     const double now = clock_.now();
-    view_.fileName = fileNamePart(path);
+    const size_t separator = path.find_last_of("/\\");
+    view_.fileName.assign(separator == std::string_view::npos ? path : path.substr(separator + 1));
 
     if (current < 2) {
         view_.timePerItem = view_.rate = view_.remainingTime = kStatusNoValue;

@@ -67,10 +67,13 @@ Tstatusframe::Tstatusframe(const Clock& clock, QWidget* parent) : QDialog(parent
     close_ = new QPushButton(toQt(kStatusCloseButton), this);
     grid->addWidget(close_, row++, 0, 1, 3);
     connect(close_, &QPushButton::clicked, this, [this] { close(); });
+    // The action is shown at once when the window is due to be drawn; otherwise the next
+    // drawing shows the latest one.
     model_.onActionShown = [this] {
+        if (!drawNow_)
+            return;
         action_->setText(toQt(model_.view().action));
-        if (drawingDue())
-            action_->repaint();
+        action_->repaint();
     };
 }
 
@@ -84,6 +87,17 @@ void Tstatusframe::setaktion(std::string_view action) {
     model_.setaktion(action);
 }
 
+void Tstatusframe::showNewLogLines() {
+    // Only the lines added since the last look are appended: the log can grow long.
+    const auto& lines = model_.view().log;
+    if (lines.size() < shownLogLines_) {
+        log_->clear();
+        shownLogLines_ = 0;
+    }
+    for (; shownLogLines_ < lines.size(); ++shownLogLines_)
+        log_->appendPlainText(toQt(lines[shownLogLines_]));
+}
+
 bool Tstatusframe::drawingDue() const {
     return !lastDrawn_.isValid() || lastDrawn_.elapsed() >= kDrawIntervalMs;
 }
@@ -93,6 +107,7 @@ bool Tstatusframe::pos(long long current, long long total, bool quadratic, std::
     // most every kDrawIntervalMs (and for the first and the last item), so the window stays
     // responsive without slowing the operation. "schließen" takes effect at the next of them.
     const bool draw = drawingDue() || current < 2 || current >= total;
+    drawNow_ = draw;
     if (draw)
         QApplication::processEvents();
     const bool open = model_.pos(current, total, quadratic, path);
@@ -105,11 +120,14 @@ bool Tstatusframe::pos(long long current, long long total, bool quadratic, std::
 
 void Tstatusframe::addlog(std::string_view first, std::string_view second) {
     model_.addlog(first, second);
-    log_->setPlainText(toQt(model_.logText()));
+    // Shown at the next drawing, or at once outside a running operation.
+    if (drawNow_)
+        showNewLogLines();
 }
 
 void Tstatusframe::closeframe() {
     model_.closeframe();
+    render(); // the last figures and every remark, for a window that stays open
     if (!model_.visible())
         QDialog::hide();
 }
@@ -141,9 +159,7 @@ void Tstatusframe::render() {
     speed_->setValue(v.speedBar);
     greenDot_->setVisible(v.greenDot);
     redDot_->setVisible(!v.greenDot);
-    QString log = toQt(model_.logText());
-    if (log_->toPlainText() != log)
-        log_->setPlainText(log);
+    showNewLogLines();
     // The application's title (task bar) shows the percentage while an operation runs.
     QString title = toQt(v.applicationTitle);
     if (title != applicationTitle_) {

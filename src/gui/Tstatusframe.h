@@ -39,6 +39,7 @@ protected:
 private:
     void render();
     bool drawingDue() const;
+    void showNewLogLines();
 
     static constexpr int kDrawIntervalMs = 40;
 
@@ -50,6 +51,8 @@ private:
     QPushButton* close_;
     QString applicationTitle_ = "Harlune";
     QElapsedTimer lastDrawn_;
+    bool drawNow_ = true; // the current item is one the window draws
+    size_t shownLogLines_ = 0;
 };
 
 } // namespace harlune
