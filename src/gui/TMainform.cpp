@@ -217,6 +217,10 @@ void TMainform::showPleaseWait(bool visible) {
 
 void TMainform::firstSearch() {
     // The first search at start loads the selected index (or all lists) like one with Enter.
+    // With no index selected there is nothing to load: a first start must not greet the user
+    // with a load error about an empty file name.
+    if (app_.selector().text.empty() && !app_.config().SUCHEINALLENLISTEN)
+        return;
     runSearch(true);
     refreshIndexControls();
 }

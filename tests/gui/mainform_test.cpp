@@ -87,6 +87,8 @@ private slots:
     void theCloseCommandSavesAndShutsDownInOrder() {
         Started s;
         s.start();
+        // With no index selected the start loads nothing and says nothing.
+        QVERIFY(s.dialogs.entries().empty());
         s.form->app().config().SUCHDELAY = 777;
         s.form->closeCommand();
         std::string ini = s.ini();

@@ -84,7 +84,9 @@ private slots:
 
     void killedAfterStartUpTheNextStartShowsTheCrashReport() {
         TempDir dir;
-        makeQuietProgramFolder(dir);
+        std::string list = dir.write("Playlists/A.M3U", "#EXTM3U\r\n/m/a.mp3\r\n");
+        dir.write("Playlists/A.ALB", "#EXTALB\r\nAlbum\r\n");
+        makeQuietProgramFolder(dir, "DATEI1=" + list + "\r\nAKTUELL=" + list + "\r\n");
         {
             Program p(dir, dir.path(), dir.path());
             QVERIFY(waitFor([&] { return iniValue(ini(dir), "INDEXGELADEN") == "1"; }));
