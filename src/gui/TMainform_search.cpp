@@ -320,9 +320,7 @@ void TMainform::runSearch(bool enter) {
     }
     if (onSearching)
         onSearching();
-    stopWorker(app_.worker(),
-               enter ? WorkerStopPoint::EnterSearch : WorkerStopPoint::DelayedSearch);
-    model_->reset();
+    // The search stops the worker at its point, searches and starts a new pass.
     SearchOutcome outcome = app_.search(
         text, enter, [] { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
     model_->reset();
