@@ -3,7 +3,6 @@
 #include "gui/TMainform.h"
 #include "gui/qt_text.h"
 
-#include "app/worker_control.h"
 #include "base/crash_marker.h"
 #include "platform/dialogs.h"
 #include "search/grid_operations.h"
