@@ -10,6 +10,7 @@
 #include "base/datetime.h"
 #include "base/paths.h"
 #include "index/builder.h"
+#include "quiet_services.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -19,34 +20,11 @@
 #include <unistd.h>
 
 using namespace harlune;
+using harlune::bench::QuietDialogs;
+using harlune::bench::QuietProgress;
 namespace fs = std::filesystem;
 
 namespace {
-
-class QuietDialogs : public Dialogs {
-public:
-    void warning(std::string_view) override {}
-    void information(std::string_view) override {}
-    void error(std::string_view) override {}
-    bool confirm(std::string_view) override { return true; }
-    bool input(std::string_view, std::string_view, std::string&) override { return false; }
-    bool openFile(std::string_view, const std::vector<FileFilter>&, std::string&) override {
-        return false;
-    }
-    bool saveFile(std::string_view, const std::vector<FileFilter>&, std::string&) override {
-        return false;
-    }
-    bool chooseFolder(std::string_view, std::string&) override { return false; }
-};
-
-class QuietProgress : public Progress {
-public:
-    void show() override {}
-    void setaktion(std::string_view) override {}
-    bool pos(long long, long long, bool, std::string_view) override { return true; }
-    void addlog(std::string_view, std::string_view) override {}
-    void closeframe() override {}
-};
 
 std::string textFrame(const std::string& id, const std::string& text) {
     std::string data = std::string(1, '\0') + text;
