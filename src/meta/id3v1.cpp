@@ -326,17 +326,29 @@ std::string buildId3v1Block(TID3Tag& tag) {
     return block;
 }
 
-bool TID3Tag::WriteTag(std::string_view fileName) {
-    ErrorText.clear();
+namespace {
+
+// The frame of WriteTag and RemoveTag: opens the file for writing, checks its size and runs
+// `change` with the open file and its size. The texts name the operation's messages.
+struct WriteTexts {
+    const char* missing;
+    const char* exception;
+    const char* tooSmall;
+};
+
+template <class Change>
+bool changeFile(std::string_view fileName, std::string& errorText, const WriteTexts& texts,
+                Change&& change) {
+    errorText.clear();
     try {
         std::string error;
         int fd = openForWriting(fileName, error);
         if (fd == -1) {
-            ErrorText = fileMissing(fileName, kWriteMissing);
+            errorText = fileMissing(fileName, texts.missing);
             return false;
         }
         if (fd == -2) {
-            ErrorText = error + kWriteException;
+            errorText = error + texts.exception;
             return false;
         }
         FdCloser closer{fd};
@@ -344,70 +356,60 @@ bool TID3Tag::WriteTag(std::string_view fileName) {
         ::fstat(fd, &st);
         const int64_t size = st.st_size;
         if (size < kMinimumFileSize) {
-            ErrorText = kWriteTooSmall;
+            errorText = texts.tooSmall;
             return false;
         }
-        std::string last(kBlockSize, '\0');
-        if (preadFully(fd, size - static_cast<int64_t>(kBlockSize), last.data(), kBlockSize) <
-            kBlockSize) {
-            ErrorText = kWriteReadFailed;
-            return false;
-        }
-        // Replace a block, reuse the zero bytes RemoveTag left, or append.
-        int64_t position = size;
-        if (last.compare(0, 3, "TAG") == 0 || last.find_first_not_of('\0') == std::string::npos)
-            position = size - static_cast<int64_t>(kBlockSize);
-
-        std::string block = buildId3v1Block(*this);
-        if (!pwriteFully(fd, position, block.data(), block.size())) {
-            ErrorText = kWriteFailed;
-            return false;
-        }
-        return true;
+        return change(fd, size);
     } catch (const std::exception& e) {
-        ErrorText = std::string(e.what()) + kWriteException;
+        errorText = std::string(e.what()) + texts.exception;
         return false;
     }
 }
 
+} // namespace
+
+bool TID3Tag::WriteTag(std::string_view fileName) {
+    return changeFile(fileName, ErrorText, {kWriteMissing, kWriteException, kWriteTooSmall},
+                      [this](int fd, int64_t size) {
+                          std::string last(kBlockSize, '\0');
+                          if (preadFully(fd, size - static_cast<int64_t>(kBlockSize), last.data(),
+                                         kBlockSize) < kBlockSize) {
+                              ErrorText = kWriteReadFailed;
+                              return false;
+                          }
+                          // Replace a block, reuse the zero bytes RemoveTag left, or append.
+                          int64_t position = size;
+                          if (last.compare(0, 3, "TAG") == 0 ||
+                              last.find_first_not_of('\0') == std::string::npos)
+                              position = size - static_cast<int64_t>(kBlockSize);
+                          std::string block = buildId3v1Block(*this);
+                          if (!pwriteFully(fd, position, block.data(), block.size())) {
+                              ErrorText = kWriteFailed;
+                              return false;
+                          }
+                          return true;
+                      });
+}
+
 bool TID3Tag::RemoveTag(std::string_view fileName) {
-    ErrorText.clear();
-    try {
-        std::string error;
-        int fd = openForWriting(fileName, error);
-        if (fd == -1) {
-            ErrorText = fileMissing(fileName, kRemoveMissing);
-            return false;
-        }
-        if (fd == -2) {
-            ErrorText = error + kRemoveException;
-            return false;
-        }
-        FdCloser closer{fd};
-        struct stat st {};
-        ::fstat(fd, &st);
-        const int64_t size = st.st_size;
-        if (size < kMinimumFileSize) {
-            ErrorText = kRemoveTooSmall;
-            return false;
-        }
-        char marker[3];
-        if (preadFully(fd, size - static_cast<int64_t>(kBlockSize), marker, 3) < 3) {
-            ErrorText = kRemoveReadFailed;
-            return false;
-        }
-        if (std::memcmp(marker, "TAG", 3) != 0)
-            return true;
-        const std::string zeros(kBlockSize, '\0');
-        if (!pwriteFully(fd, size - static_cast<int64_t>(kBlockSize), zeros.data(), zeros.size())) {
-            ErrorText = kRemoveWriteFailed;
-            return false;
-        }
-        return true;
-    } catch (const std::exception& e) {
-        ErrorText = std::string(e.what()) + kRemoveException;
-        return false;
-    }
+    return changeFile(fileName, ErrorText, {kRemoveMissing, kRemoveException, kRemoveTooSmall},
+                      [this](int fd, int64_t size) {
+                          char marker[3];
+                          if (preadFully(fd, size - static_cast<int64_t>(kBlockSize), marker, 3) <
+                              3) {
+                              ErrorText = kRemoveReadFailed;
+                              return false;
+                          }
+                          if (std::memcmp(marker, "TAG", 3) != 0)
+                              return true;
+                          const std::string zeros(kBlockSize, '\0');
+                          if (!pwriteFully(fd, size - static_cast<int64_t>(kBlockSize),
+                                           zeros.data(), zeros.size())) {
+                              ErrorText = kRemoveWriteFailed;
+                              return false;
+                          }
+                          return true;
+                      });
 }
 
 } // namespace harlune
