@@ -211,15 +211,6 @@ void HarluneApp::markAll() {
             results_.setCell0(i, withMark(results_.cell0(i)));
 }
 
-bool HarluneApp::loadIndex() {
-    bool ok = ladeliste(backupgrid_, groups_, dialogs_, config_.SUCHEINALLENLISTEN, selector_.text,
-                        indexFolder());
-    // A failed load leaves nothing half loaded behind: the next search loads again.
-    if (!ok)
-        backupgrid_.clear();
-    return ok;
-}
-
 void HarluneApp::shutdown(ShutdownSteps steps) {
     if (!steps.stopWorker)
         steps.stopWorker = [this] { haltWorker(worker_); };

@@ -45,9 +45,8 @@ public:
     ResultTable& results() { return results_; }
     const std::string& lastSearchText() const { return lastSearchText_; }
 
-    // The worker filling the extra information of the shown rows (none until one is set).
+    // The worker filling the extra information of the shown rows (none until it is started).
     ExtraInfoWorker* worker() const { return worker_; }
-    void setWorker(ExtraInfoWorker* worker) { worker_ = worker; }
     // Creates the program's own worker. Its results reach the rows through `post`, which runs a
     // function on the thread that owns the rows; `rowChanged` then tells the window which row
     // to redraw, `runningChanged` shows or hides the red dot.
@@ -91,10 +90,6 @@ public:
     IndexLoadedFlag indexLoadedFlag();
     // What the start timer takes from the configuration.
     StartSettings startSettings() const;
-
-    // `ladeliste` with the current selection and switch: empties the index and loads the
-    // selected pair or all lists. False when loading failed (the warning has been shown).
-    bool loadIndex();
 
     // The shutdown steps after the close command; `steps` carries the work of the windows.
     void shutdown(ShutdownSteps steps);
