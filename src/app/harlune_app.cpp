@@ -117,7 +117,10 @@ void HarluneApp::startWorkerThread(std::function<void(std::function<void()>)> po
                     runningChanged(running);
             });
         });
-    worker_ = ownWorker_.get();
+}
+
+ExtraInfoWorker* HarluneApp::worker() const {
+    return ownWorker_.get();
 }
 
 ExtraInfoSwitches HarluneApp::extraInfoSwitches() const {
@@ -142,7 +145,7 @@ void HarluneApp::applyExtraInfo(uint64_t pass, size_t row, const std::string& re
 SearchOutcome HarluneApp::search(std::string_view text, bool enter,
                                  const std::function<void()>& wait) {
     lastSearchText_ = std::string(text);
-    stopWorker(worker_, enter ? WorkerStopPoint::EnterSearch : WorkerStopPoint::DelayedSearch);
+    stopWorker(worker(), enter ? WorkerStopPoint::EnterSearch : WorkerStopPoint::DelayedSearch);
     SearchContext context{backupgrid_,
                           groups_,
                           results_,
@@ -151,9 +154,9 @@ SearchOutcome HarluneApp::search(std::string_view text, bool enter,
                           indexFolder(),
                           config_.SUCHEINALLENLISTEN};
     SearchOutcome outcome = SucheMP3(context, text, config_.Suchquelle, config_.Suchverfahren);
-    if (worker_ && !outcome.indexMissing)
+    if (worker() && !outcome.indexMissing)
         getdateilaenge(
-            *worker_, config_.Zusatzinfosladen, clock_, wait ? wait : [] {});
+            *worker(), config_.Zusatzinfosladen, clock_, wait ? wait : [] {});
     return outcome;
 }
 
@@ -170,7 +173,7 @@ bool HarluneApp::checkRow(size_t row) {
 }
 
 bool HarluneApp::sortResults(int criterion, bool descending) {
-    if (worker_ && worker_->running()) {
+    if (worker() && worker()->running()) {
         dialogs_.warning(kWorkerBusyText);
         return false;
     }
@@ -188,7 +191,7 @@ bool HarluneApp::sortResults(int criterion, bool descending) {
 void HarluneApp::gesamtlaenge(size_t selected) {
     if (!checkRow(selected))
         return;
-    if (worker_ && worker_->running()) {
+    if (worker() && worker()->running()) {
         dialogs_.warning(kWorkerBusyText);
         return;
     }
@@ -213,7 +216,7 @@ void HarluneApp::markAll() {
 
 void HarluneApp::shutdown(ShutdownSteps steps) {
     if (!steps.stopWorker)
-        steps.stopWorker = [this] { haltWorker(worker_); };
+        steps.stopWorker = [this] { haltWorker(worker()); };
     steps.markEndedNormally = [this] { writeEndedNormally(programFolder_, dialogs_); };
     runShutdown(steps, programFolder_);
 }

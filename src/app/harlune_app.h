@@ -46,7 +46,7 @@ public:
     const std::string& lastSearchText() const { return lastSearchText_; }
 
     // The worker filling the extra information of the shown rows (none until it is started).
-    ExtraInfoWorker* worker() const { return worker_; }
+    ExtraInfoWorker* worker() const;
     // Creates the program's own worker. Its results reach the rows through `post`, which runs a
     // function on the thread that owns the rows; `rowChanged` then tells the window which row
     // to redraw, `runningChanged` shows or hides the red dot.
@@ -105,7 +105,6 @@ private:
     ActivityLog log_;
     ResultTable results_;
     std::string lastSearchText_;
-    ExtraInfoWorker* worker_ = nullptr;
     std::unique_ptr<GetlengthWorker> ownWorker_;
     std::function<void(size_t)> rowChanged_;
     bool previousRunEnded_ = true;
